@@ -1,0 +1,35 @@
+#include "runtime/controls/controls.h"
+#include "runtime/text.h"
+
+namespace rt {
+
+namespace {
+
+class Button final : public Control {
+public:
+    using Control::Control;
+
+    bool create(HWND parent) override {
+        // A caption wider than the button wraps onto more lines.
+        const std::wstring caption = from_gbk(spec().text);
+        if (!attach(create_child(spec(), parent, L"BUTTON", caption.c_str(),
+                                 BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER | WS_CLIPSIBLINGS)))
+            return false;
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        return true;
+    }
+
+    bool takes_focus() const override { return true; }
+
+    void on_command(int code) override {
+        if (code == BN_CLICKED) raise(event::kClicked);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Control> make_button(Window& owner, const ControlSpec& spec) {
+    return std::make_unique<Button>(owner, spec);
+}
+
+}  // namespace rt

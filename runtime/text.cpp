@@ -1,0 +1,29 @@
+#include "runtime/text.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace rt {
+
+std::wstring from_gbk(const char* gbk) {
+    if (!gbk || !*gbk) return {};
+    const int in_len = static_cast<int>(std::strlen(gbk));
+    const int out_len = MultiByteToWideChar(kTextCodePage, 0, gbk, in_len, nullptr, 0);
+    if (out_len <= 0) return {};
+    std::wstring out(static_cast<size_t>(out_len), L'\0');
+    MultiByteToWideChar(kTextCodePage, 0, gbk, in_len, out.data(), out_len);
+    return out;
+}
+
+std::string to_gbk(const wchar_t* wide) {
+    if (!wide || !*wide) return {};
+    const int in_len = static_cast<int>(std::wcslen(wide));
+    const int out_len = WideCharToMultiByte(kTextCodePage, 0, wide, in_len, nullptr, 0, nullptr, nullptr);
+    if (out_len <= 0) return {};
+    std::string out(static_cast<size_t>(out_len), '\0');
+    WideCharToMultiByte(kTextCodePage, 0, wide, in_len, out.data(), out_len, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace rt

@@ -1,0 +1,73 @@
+// A window built from the template, with its controls.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/control.h"
+#include "runtime/gdi.h"
+#include "runtime/template.h"
+
+namespace rt {
+
+class Framework;
+
+class Window {
+public:
+    // Builds the window and its controls, hidden. Returns null with `error` set when
+    // something cannot be made; whatever was made is destroyed again then.
+    static std::unique_ptr<Window> create(Framework& framework, const WindowSpec& spec, std::wstring& error);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Shows the controls without activating them, then the window itself, activated.
+    void show();
+
+    WindowId id() const { return spec_.id; }
+    HWND hwnd() const { return hwnd_; }
+    bool alive() const { return hwnd_ != nullptr; }
+
+    Control* find(ControlId id) const;
+    // The control whose own window is `hwnd`, not one of its children.
+    Control* find(HWND hwnd) const;
+
+    // Looks at a queued message before it is dispatched: the keys of the window and its
+    // controls and the left-button-down event. True when the message is used up.
+    bool pre_translate(MSG& msg);
+
+    // The picture of the template's `id`, decoded once and shared by everything that
+    // shows it.
+    HBITMAP picture(PictureId id);
+
+    // Hands a notification that reached a container (the window or a picture box) to
+    // the control it came from.
+    std::optional<LRESULT> route_from_child(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    Window(Framework& framework, const WindowSpec& spec) : framework_(framework), spec_(spec) {}
+    bool build(std::wstring& error);
+    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void paint_background(HDC dc);
+    void on_activate(WPARAM wp);
+    bool owns(HWND hwnd) const;
+    Control* control_with_focus() const;
+    void move_focus(bool backward);
+    void close();
+
+    Framework& framework_;
+    const WindowSpec& spec_;
+    HWND hwnd_ = nullptr;
+    HICON icon_large_ = nullptr;
+    HICON icon_small_ = nullptr;
+    std::map<PictureId, Bitmap> pictures_;
+    std::vector<std::unique_ptr<Control>> controls_;  // in template order
+    HWND saved_focus_ = nullptr;
+};
+
+}  // namespace rt

@@ -92,9 +92,11 @@ bool Control::set_property(int property, Value value) {
 
 const wchar_t* pane_class(HINSTANCE instance, bool white) {
     const wchar_t* name = white ? L"rt.WhitePane" : L"rt.Pane";
-    WNDCLASSEXW wc{sizeof wc};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, name, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

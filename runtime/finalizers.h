@@ -1,6 +1,7 @@
 // The run time's finalisation list: routines run once each at a normal end.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace rt {

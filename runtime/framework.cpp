@@ -25,7 +25,9 @@ Framework& Framework::get() { return *g_framework; }
 void Framework::initialize(const Template& tmpl) {
     ole_.emplace();
     if (!ole_->ok()) fatal(L"无法初始化 OLE。");
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&icc);
 
     template_ = &tmpl;

@@ -44,9 +44,11 @@ bool Window::build(std::wstring& error) {
             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     }
 
-    WNDCLASSEXW wc{sizeof wc};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, kWindowClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
         // No background brush: the window paints its own tiled picture.
         wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
         wc.lpfnWndProc = &Window::window_proc;

@@ -54,7 +54,8 @@ public:
     bool takes_focus() const override { return true; }
 
     bool owns_popup(HWND h) const override {
-        COMBOBOXINFO info{sizeof info};
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
         return hwnd() && GetComboBoxInfo(hwnd(), &info) && info.hwndList == h;
     }
 

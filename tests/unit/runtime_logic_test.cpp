@@ -131,7 +131,9 @@ TEST(PropertyValue, HalvesAndSlots) {
     const char* text = "about:blank";
     const rt::Value v = rt::Value::text(text);
     EXPECT_EQ(v.as_text(), text);
-    if constexpr (sizeof(void*) == 4) EXPECT_EQ(v.hi, 0u);
+    if constexpr (sizeof(void*) == 4) {
+        EXPECT_EQ(v.hi, 0u);
+    }
     EXPECT_STREQ((rt::Value{0, 0}).as_text(), "");  // the null address is the empty text
 }
 

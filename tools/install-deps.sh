@@ -6,7 +6,7 @@ packages=(
   make cmake g++ git python3 python3-pil dpkg-dev util-linux iproute2 locales
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   googletest clang-14 libclang-rt-14-dev
-  wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei icoutils ffmpeg
+  wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei icoutils ffmpeg
 )
 missing=()
 for p in "${packages[@]}"; do

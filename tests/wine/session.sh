@@ -25,6 +25,10 @@ while [ $# -gt 0 ]; do
 done
 
 . "$here/prefix.sh"
+# One Wine session per prefix at a time: a second one would share the first one's
+# wineserver, whose desktop lives on the other session's display.
+exec 8>"$WINEPREFIX.run.lock"
+flock 8
 
 pids=()
 cleanup() {

@@ -1,4 +1,5 @@
 # The front door: `make run` and `make test` set up a fresh machine themselves.
+MAKEFLAGS += --no-print-directory
 SHELL := /bin/bash
 JOBS ?= 2
 CTEST_ARGS ?=

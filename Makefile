@@ -35,3 +35,6 @@ dist: build
 
 clean:
 	rm -rf build dist
+
+screenshots: build
+	@bash tools/screenshots.sh

@@ -44,7 +44,7 @@ void Framework::load_window(WindowId id) {
     if (template_)
         for (const WindowSpec& w : template_->windows)
             if (w.id == id) spec = &w;
-    if (!spec) fatal(L"窗口模板中没有窗口 0x" + std::to_wstring(id) + L"。");
+    if (!spec) fatal(L"窗口模板中没有窗口 " + hex(id) + L"。");
 
     // No handler runs while a window is being built.
     building_ = true;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/jpeg_decode.h"
+#include "runtime/text.h"
 
 namespace rt {
 
@@ -11,12 +12,12 @@ Bitmap load_picture(HINSTANCE instance, PictureId id, std::wstring& error) {
     HGLOBAL loaded = res ? LoadResource(instance, res) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes) {
-        error = L"图片资源 " + std::to_wstring(id) + L" 不存在。";
+        error = L"图片资源 " + decimal(id) + L" 不存在。";
         return {};
     }
     DecodedImage image;
     if (!decode_jpeg(static_cast<const std::uint8_t*>(bytes), SizeofResource(instance, res), image)) {
-        error = L"图片资源 " + std::to_wstring(id) + L" 已损坏，无法解码。";
+        error = L"图片资源 " + decimal(id) + L" 已损坏，无法解码。";
         return {};
     }
 

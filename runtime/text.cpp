@@ -26,4 +26,28 @@ std::string to_gbk(const wchar_t* wide) {
     return out;
 }
 
+std::wstring decimal(long long value) {
+    wchar_t buf[24];
+    wchar_t* p = buf + 24;
+    unsigned long long v = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
+    do {
+        *--p = static_cast<wchar_t>(L'0' + v % 10);
+        v /= 10;
+    } while (v);
+    if (value < 0) *--p = L'-';
+    return std::wstring(p, buf + 24);
+}
+
+std::wstring hex(unsigned long long value) {
+    wchar_t buf[20];
+    wchar_t* p = buf + 20;
+    do {
+        *--p = L"0123456789ABCDEF"[value & 0xF];
+        value >>= 4;
+    } while (value);
+    *--p = L'x';
+    *--p = L'0';
+    return std::wstring(p, buf + 20);
+}
+
 }  // namespace rt

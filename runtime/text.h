@@ -12,4 +12,8 @@ inline constexpr unsigned kTextCodePage = 936;
 std::wstring from_gbk(const char* gbk);
 std::string to_gbk(const wchar_t* wide);
 
+// Numbers for messages, without pulling the C library's formatted output into the exe.
+std::wstring decimal(long long value);
+std::wstring hex(unsigned long long value);  // with the 0x prefix
+
 }  // namespace rt

@@ -156,4 +156,14 @@ TEST(Text, Gbk) {
     EXPECT_EQ(rt::from_gbk("about:blank"), L"about:blank");
 }
 
+TEST(Text, NumbersForMessages) {
+    EXPECT_EQ(rt::hex(0x52010001), L"0x52010001");
+    EXPECT_EQ(rt::hex(0), L"0x0");
+    EXPECT_EQ(rt::hex(0xFFFFFFFFFFFFFFFFull), L"0xFFFFFFFFFFFFFFFF");
+    EXPECT_EQ(rt::decimal(0), L"0");
+    EXPECT_EQ(rt::decimal(19), L"19");
+    EXPECT_EQ(rt::decimal(-2147483648LL), L"-2147483648");
+    EXPECT_EQ(rt::decimal(-9223372036854775807LL - 1), L"-9223372036854775808");
+}
+
 }  // namespace

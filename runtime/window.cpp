@@ -61,10 +61,7 @@ bool Window::build(std::wstring& error) {
         }
     }
 
-    if (spec_.background && !picture(spec_.background)) {
-        error = L"无法载入窗口的底图。";
-        return false;
-    }
+    if (spec_.background && !picture(spec_.background, &error)) return false;
 
     // A fixed dialog frame with caption, system menu and minimise box; without a
     // maximise box the system shows that button unavailable.
@@ -133,11 +130,14 @@ Control* Window::find(HWND hwnd) const {
     return nullptr;
 }
 
-HBITMAP Window::picture(PictureId id) {
+HBITMAP Window::picture(PictureId id, std::wstring* error) {
     if (auto it = pictures_.find(id); it != pictures_.end()) return it->second.get();
-    std::wstring error;
-    Bitmap bitmap = load_picture(framework_.instance(), id, error);
-    if (!bitmap) return nullptr;
+    std::wstring why;
+    Bitmap bitmap = load_picture(framework_.instance(), id, why);
+    if (!bitmap) {
+        if (error) *error = why;
+        return nullptr;
+    }
     return pictures_.emplace(id, std::move(bitmap)).first->second.get();
 }
 

@@ -41,8 +41,8 @@ public:
     bool pre_translate(MSG& msg);
 
     // The picture of the template's `id`, decoded once and shared by everything that
-    // shows it.
-    HBITMAP picture(PictureId id);
+    // shows it. Null, with the reason in `error` if given, when it cannot be had.
+    HBITMAP picture(PictureId id, std::wstring* error = nullptr);
 
     // Hands a notification that reached a container (the window or a picture box) to
     // the control it came from.

@@ -324,7 +324,7 @@ TEST(JpegDecode, RefusesBrokenInput) {
         {"zero height", with_frame_size(cover, 209, 0)},
         {"one pixel too wide", with_frame_size(cover, rt::kMaxJpegDimension + 1, 116)},
         {"one pixel too tall", with_frame_size(cover, 209, rt::kMaxJpegDimension + 1)},
-        {"65535 x 65535", with_frame_size(cover, 65535, 65535)},
+        {"60000 x 60000", with_frame_size(cover, 60000, 60000)},
         {"garbage", garbage},
         {"PNG signature and header", png},
         {"progressive cut in the middle", prefix(progressive, progressive.size() / 2)},

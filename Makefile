@@ -4,7 +4,7 @@ SHELL := /bin/bash
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: all deps build x86 x64 test run dist bench soak fuzz screenshots clean
+.PHONY: all deps build x86 x64 host test run dist bench soak fuzz screenshots clean
 
 all: build
 
@@ -22,8 +22,17 @@ x64: deps x86
 
 build: x86 x64
 
-test: build
+# Native builds of the code that needs no Windows, under the sanitizers and libFuzzer.
+host: deps
+	@cmake -S tests/host -B build/host -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build build/host -j$(JOBS)
+
+test: build host
+	@cd build/host && ctest --output-on-failure $(CTEST_ARGS)
 	@cd build/x64 && ctest --output-on-failure $(CTEST_ARGS)
+
+fuzz: host
+	@cmake --build build/host --target fuzz_long
 
 run: build
 	@bash tools/run.sh build/x64/yanchuan.exe

@@ -17,10 +17,14 @@ src_cache="$deps/src"
 prefix="$deps/libjpeg/$arch"
 build="$deps/build/libjpeg-$arch"
 stamp="$prefix/lib/libjpeg.a"
+# Bumped whenever the options below change, so a cached build made with other options
+# is made again.
+recipe=2
 
-if [ -f "$stamp" ]; then
+if [ -f "$stamp" ] && [ "$(cat "$prefix/recipe" 2>/dev/null)" = "$recipe" ]; then
     exit 0
 fi
+rm -rf "$prefix"
 
 mkdir -p "$src_cache"
 
@@ -77,13 +81,13 @@ case "$arch" in
         cc=i686-w64-mingw32-gcc-posix
         toolchain="-DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=x86
                    -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres"
-        cflags="-O2"
+        cflags="-Os -ffunction-sections -fdata-sections"
         ;;
     x64)
         cc=x86_64-w64-mingw32-gcc-posix
         toolchain="-DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=AMD64
                    -DCMAKE_RC_COMPILER=x86_64-w64-mingw32-windres"
-        cflags="-O2"
+        cflags="-Os -ffunction-sections -fdata-sections"
         ;;
     host)
         # Only used by the sanitizer and fuzzing builds, so instrument the
@@ -118,6 +122,8 @@ if ! cmake -S "$src" -B "$build" \
         -DWITH_TURBOJPEG=OFF \
         -DWITH_JPEG7=OFF \
         -DWITH_JPEG8=OFF \
+        -DWITH_ARITH_DEC=OFF \
+        -DWITH_ARITH_ENC=OFF \
         > "$log" 2>&1; then
     echo "libjpeg ($arch): configure failed, see $log" >&2
     exit 1
@@ -142,6 +148,7 @@ fi
 # Install the library last and atomically: it is the stamp that says done.
 cp "$lib" "$prefix/lib.tmp/libjpeg.a"
 mkdir -p "$prefix/lib"
+echo "$recipe" > "$prefix/recipe"
 mv "$prefix/lib.tmp/libjpeg.a" "$stamp"
 rmdir "$prefix/lib.tmp"
 echo "libjpeg ($arch): installed to $prefix"

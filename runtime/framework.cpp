@@ -86,7 +86,11 @@ int Framework::normal_end() {
 
 void Framework::fatal(const std::wstring& what) {
     building_ = true;  // nothing of the program runs from here on
-    MessageBoxW(nullptr, what.c_str(), L"错误", MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    // The report carries the program's name where the template gives one.
+    std::wstring caption = L"错误";
+    if (template_ && !template_->windows.empty() && template_->windows.front().title)
+        caption = from_gbk(template_->windows.front().title);
+    MessageBoxW(nullptr, what.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     finalizers_.discard();
     windows_.clear();
     release();

@@ -49,6 +49,14 @@ void click(POINT p) {
     send_mouse(MOUSEEVENTF_LEFTUP);
 }
 
+void double_click(POINT p) {
+    move_mouse(p);
+    for (int i = 0; i < 2; ++i) {
+        send_mouse(MOUSEEVENTF_LEFTDOWN);
+        send_mouse(MOUSEEVENTF_LEFTUP);
+    }
+}
+
 void press(WORD vk, std::initializer_list<WORD> modifiers) {
     HeldKeys held(modifiers);
     send_key(vk, false);

@@ -10,6 +10,7 @@ namespace e2e {
 
 void move_mouse(POINT screen);
 void click(POINT screen);
+void double_click(POINT screen);
 // Presses and releases `vk` while `modifiers` are held (pressed in order, released in
 // reverse).
 void press(WORD vk, std::initializer_list<WORD> modifiers = {});

@@ -34,12 +34,8 @@ bool close_by_system_menu(const App& app, Report& report) {
     const auto icon = find_hit(app.windows().main, HTSYSMENU);
     if (!report.check(icon.has_value(), "the caption has a system menu icon")) return false;
     click(*icon);
-    HWND menu = nullptr;
-    const bool open = wait_until([&] {
-        const auto menus = top_level_windows(app.pid(), L"#32768", true);
-        menu = menus.empty() ? nullptr : menus.front();
-        return menu != nullptr;
-    }, kReactMs);
+    const bool open =
+        wait_until([&] { return !top_level_windows(app.pid(), L"#32768", true).empty(); }, kReactMs);
     if (!report.check(open, "a click on the icon opens the system menu")) return false;
     // Which entries the menu has depends on the system (Wine adds one after Close), but
     // Close always answers to C.

@@ -29,7 +29,10 @@ bool expect_browser_view(const App& app, Report& report) {
 bool expect_cover_view(const App& app, int selection, Report& report) {
     const bool shown = wait_until([&] { return cover_shown(snapshot(app)); }, kReactMs);
     report.check(shown, "the cover shows again, with the list and the label");
-    const ComboState combo = combo_state(app.windows().list);
+    const AppWindows& w = app.windows();
+    report.check(children_front_to_back(w.main) == std::vector<HWND>{w.button, w.cover, w.browser},
+                 "the stacking is back to button, cover, browser view");
+    const ComboState combo = combo_state(w.list);
     return report.check(combo.selection == selection,
                         cat("the list's selection is ", combo.selection, " (expected ", selection, ")"));
 }
@@ -60,7 +63,6 @@ struct EpisodeRun {
         app = start_ready(options, report);
         return app != nullptr;
     }
-    ~EpisodeRun() = default;
 };
 
 }  // namespace

@@ -113,7 +113,7 @@ void run_fatal(const Options& options, Report& report) {
     std::wstring message;
     for (HWND h : children_front_to_back(box))
         if (class_name(h) == L"Static" && !window_text(h).empty()) message = window_text(h);
-    report.check(!message.empty(), cat("it says \"", utf8(message), "\""));
+    report.check(!message.empty(), cat("it says \"", utf8(message), "\" (titled \"", utf8(window_text(box)), "\")"));
     report.check(top_level_windows(app->pid(), kMainClass, true).empty(), "no main window is shown");
 
     if (GetForegroundWindow() != box) SetForegroundWindow(box);

@@ -80,8 +80,8 @@ void run_minimise(const Options& options, Report& report) {
         return !IsIconic(w.main) && GetForegroundWindow() == w.main && app->focus() != nullptr;
     }, kReactMs);
     report.check(restored, "a double click on it brings the window back, active");
-    report.check(wait_until([&] { return app->focus() == w.button; }, kReactMs),
-                 cat("the focus is back on the button (", focus_name(w, app->focus()), ")"));
+    const bool back = wait_until([&] { return app->focus() == w.button; }, kReactMs);
+    report.check(back, cat("the focus is back on the button (it is on the ", focus_name(w, app->focus()), ")"));
     report.check(app->running(), "the program still runs");
 }
 

@@ -47,3 +47,9 @@ clean:
 
 screenshots: build
 	@bash tools/screenshots.sh
+
+bench: build
+	@bash tools/bench/run_bench.sh
+
+soak: build
+	@bash tests/soak/run_soak.sh

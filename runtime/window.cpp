@@ -180,6 +180,12 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: paint_background(reinterpret_cast<HDC>(wp)); return 1;
     case WM_ACTIVATE: on_activate(wp); return 0;
+    case WM_SETFOCUS: restore_focus(); return 0;
+    case WM_SYSCOMMAND:
+        // The only window on the desktop stays active while it is minimised, so no
+        // deactivation tells us to remember the focus; the minimise command does.
+        if ((wp & 0xFFF0) == SC_MINIMIZE) save_focus();
+        break;
     case WM_NCDESTROY: {
         const HWND hwnd = std::exchange(hwnd_, nullptr);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -207,11 +213,22 @@ void Window::paint_background(HDC dc) {
 
 void Window::on_activate(WPARAM wp) {
     if (LOWORD(wp) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) saved_focus_ = focus;
+        save_focus();
         return;
     }
     if (HIWORD(wp)) return;  // activated while minimised: the focus comes back on restore
+    restore_focus();
+}
+
+void Window::save_focus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) saved_focus_ = focus;
+}
+
+// The control that had the focus gets it back; the first time, the first control of
+// the focus sequence gets it.
+void Window::restore_focus() {
+    if (IsIconic(hwnd_)) return;
     if (saved_focus_ && IsWindow(saved_focus_) && IsChild(hwnd_, saved_focus_)) {
         SetFocus(saved_focus_);
         return;

@@ -55,6 +55,8 @@ private:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint_background(HDC dc);
     void on_activate(WPARAM wp);
+    void save_focus();
+    void restore_focus();
     bool owns(HWND hwnd) const;
     Control* control_with_focus() const;
     void move_focus(bool backward);

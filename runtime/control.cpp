@@ -43,7 +43,7 @@ void Control::show_if_visible() {
 }
 
 std::optional<bool> Control::raise(std::int32_t event, std::span<const std::int32_t> args) {
-    return Framework::get().raise(owner_.id(), spec_.id, event, args);
+    return Framework::get().raise(owner_.id(), def_.id, event, args);
 }
 
 RECT Control::rect_in_parent() const {

@@ -19,7 +19,7 @@ class Window;
 
 class Control {
 public:
-    Control(Window& owner, const ControlSpec& spec) : owner_(owner), spec_(spec), visible_(spec.visible) {}
+    Control(Window& owner, const ControlSpec& def) : owner_(owner), def_(def), visible_(def.visible) {}
     virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -28,7 +28,7 @@ public:
     // whatever was made is destroyed with the object.
     virtual bool create(HWND parent) = 0;
 
-    const ControlSpec& spec() const { return spec_; }
+    const ControlSpec& def() const { return def_; }
     HWND hwnd() const { return hwnd_; }
     // Shows the control without activating it if its visible setting is true.
     void show_if_visible();
@@ -67,7 +67,7 @@ private:
     RECT rect_in_parent() const;
 
     Window& owner_;
-    const ControlSpec& spec_;
+    const ControlSpec& def_;
     HWND hwnd_ = nullptr;
     bool visible_;
     std::string tag_;
@@ -75,7 +75,7 @@ private:
 };
 
 // Makes the control of the template's type.
-std::unique_ptr<Control> make_control(Window& owner, const ControlSpec& spec);
+std::unique_ptr<Control> make_control(Window& owner, const ControlSpec& def);
 
 // The class of the run time's own plain child windows; `white` gives one with a white
 // background brush.

@@ -40,16 +40,16 @@ void Framework::initialize(const Template& tmpl) {
 }
 
 void Framework::load_window(WindowId id) {
-    const WindowSpec* spec = nullptr;
+    const WindowSpec* def = nullptr;
     if (template_)
         for (const WindowSpec& w : template_->windows)
-            if (w.id == id) spec = &w;
-    if (!spec) fatal(L"窗口模板中没有窗口 " + hex(id) + L"。");
+            if (w.id == id) def = &w;
+    if (!def) fatal(L"窗口模板中没有窗口 " + hex(id) + L"。");
 
     // No handler runs while a window is being built.
     building_ = true;
     std::wstring error;
-    auto window = Window::create(*this, *spec, error);
+    auto window = Window::create(*this, *def, error);
     if (!window) {
         building_ = false;
         fatal(L"无法载入窗口：" + error);

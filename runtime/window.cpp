@@ -18,8 +18,8 @@ bool key_down(int vk) { return GetKeyState(vk) < 0; }
 
 }  // namespace
 
-std::unique_ptr<Window> Window::create(Framework& framework, const WindowSpec& spec, std::wstring& error) {
-    std::unique_ptr<Window> window(new Window(framework, spec));
+std::unique_ptr<Window> Window::create(Framework& framework, const WindowSpec& def, std::wstring& error) {
+    std::unique_ptr<Window> window(new Window(framework, def));
     if (!window->build(error)) return nullptr;  // the destructor takes down what was made
     return window;
 }
@@ -36,8 +36,8 @@ Window::~Window() {
 
 bool Window::build(std::wstring& error) {
     const HINSTANCE instance = framework_.instance();
-    if (spec_.icon) {
-        const std::wstring name = from_gbk(spec_.icon);
+    if (def_.icon) {
+        const std::wstring name = from_gbk(def_.icon);
         icon_large_ = static_cast<HICON>(LoadImageW(instance, name.c_str(), IMAGE_ICON,
             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
         icon_small_ = static_cast<HICON>(LoadImageW(instance, name.c_str(), IMAGE_ICON,
@@ -61,44 +61,44 @@ bool Window::build(std::wstring& error) {
         }
     }
 
-    if (spec_.background && !picture(spec_.background, &error)) return false;
+    if (def_.background && !picture(def_.background, &error)) return false;
 
     // A fixed dialog frame with caption, system menu and minimise box; without a
     // maximise box the system shows that button unavailable.
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    Point origin{spec_.rect.left, spec_.rect.top};
-    if (spec_.centred)
+    Point origin{def_.rect.left, def_.rect.top};
+    if (def_.centred)
         origin = centred_origin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                spec_.rect.width, spec_.rect.height);
-    const std::wstring title = from_gbk(spec_.title);
-    if (!CreateWindowExW(0, kWindowClass, title.c_str(), kStyle, origin.x, origin.y, spec_.rect.width,
-                         spec_.rect.height, nullptr, nullptr, instance, this)) {
+                                def_.rect.width, def_.rect.height);
+    const std::wstring title = from_gbk(def_.title);
+    if (!CreateWindowExW(0, kWindowClass, title.c_str(), kStyle, origin.x, origin.y, def_.rect.width,
+                         def_.rect.height, nullptr, nullptr, instance, this)) {
         error = L"无法创建窗口。";
         return false;
     }
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    if (r.left != origin.x || r.top != origin.y || r.right - r.left != spec_.rect.width ||
-        r.bottom - r.top != spec_.rect.height)
-        SetWindowPos(hwnd_, nullptr, origin.x, origin.y, spec_.rect.width, spec_.rect.height,
+    if (r.left != origin.x || r.top != origin.y || r.right - r.left != def_.rect.width ||
+        r.bottom - r.top != def_.rect.height)
+        SetWindowPos(hwnd_, nullptr, origin.x, origin.y, def_.rect.width, def_.rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     if (icon_large_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_));
     if (icon_small_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
 
-    for (const ControlSpec& c : spec_.controls) controls_.push_back(make_control(*this, c));
+    for (const ControlSpec& c : def_.controls) controls_.push_back(make_control(*this, c));
 
     // Controls that live inside another control are made once their parent exists.
     for (bool nested : {false, true}) {
         for (auto& control : controls_) {
-            const ControlId parent_id = control->spec().parent;
+            const ControlId parent_id = control->def().parent;
             if ((parent_id != kNoControl) != nested) continue;
             Control* parent = nested ? find(parent_id) : nullptr;
             if (nested && (!parent || !parent->hwnd())) {
-                error = L"控件 " + from_gbk(control->spec().name) + L" 的父控件不存在。";
+                error = L"控件 " + from_gbk(control->def().name) + L" 的父控件不存在。";
                 return false;
             }
             if (!control->create(nested ? parent->hwnd() : hwnd_)) {
-                error = L"无法创建控件 " + from_gbk(control->spec().name) + L"。";
+                error = L"无法创建控件 " + from_gbk(control->def().name) + L"。";
                 return false;
             }
         }
@@ -119,7 +119,7 @@ void Window::show() {
 
 Control* Window::find(ControlId id) const {
     for (auto& control : controls_)
-        if (control->spec().id == id) return control.get();
+        if (control->def().id == id) return control.get();
     return nullptr;
 }
 
@@ -199,7 +199,7 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
 void Window::paint_background(HDC dc) {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const HBITMAP bitmap = spec_.background ? picture(spec_.background) : nullptr;
+    const HBITMAP bitmap = def_.background ? picture(def_.background) : nullptr;
     BITMAP bm{};
     if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
         FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -257,7 +257,7 @@ void Window::move_focus(bool backward) {
     for (size_t i = 0; i < controls_.size(); ++i) {
         const Control& c = *controls_[i];
         const HWND h = c.hwnd();
-        candidates.push_back({c.spec().focus_order, c.takes_focus() && c.spec().tab_stop && h &&
+        candidates.push_back({c.def().focus_order, c.takes_focus() && c.def().tab_stop && h &&
                                                         IsWindowVisible(h) && IsWindowEnabled(h)});
         if (&c == focused) current = i;
     }
@@ -276,7 +276,7 @@ bool Window::pre_translate(MSG& msg) {
         const std::int32_t args[] = {
             static_cast<std::int32_t>(LOWORD(msg.lParam)), static_cast<std::int32_t>(HIWORD(msg.lParam)),
             (key_down(VK_CONTROL) ? 1 : 0) + (key_down(VK_SHIFT) ? 2 : 0) + (key_down(VK_MENU) ? 4 : 0)};
-        const auto result = framework_.raise(spec_.id, target->spec().id, event::kLeftButtonDown, args);
+        const auto result = framework_.raise(def_.id, target->def().id, event::kLeftButtonDown, args);
         return result.has_value() && !*result;  // a handler's false swallows the press
     }
     if (!is_key_message(msg.message)) return false;
@@ -288,7 +288,7 @@ bool Window::pre_translate(MSG& msg) {
     if (msg.message == WM_KEYDOWN) {
         switch (msg.wParam) {
         case VK_ESCAPE:
-            if (spec_.esc_closes && !ctrl && !shift && !alt) {
+            if (def_.esc_closes && !ctrl && !shift && !alt) {
                 close();
                 return true;
             }

@@ -20,7 +20,7 @@ class Window {
 public:
     // Builds the window and its controls, hidden. Returns null with `error` set when
     // something cannot be made; whatever was made is destroyed again then.
-    static std::unique_ptr<Window> create(Framework& framework, const WindowSpec& spec, std::wstring& error);
+    static std::unique_ptr<Window> create(Framework& framework, const WindowSpec& def, std::wstring& error);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -28,7 +28,7 @@ public:
     // Shows the controls without activating them, then the window itself, activated.
     void show();
 
-    WindowId id() const { return spec_.id; }
+    WindowId id() const { return def_.id; }
     HWND hwnd() const { return hwnd_; }
     bool alive() const { return hwnd_ != nullptr; }
 
@@ -49,7 +49,7 @@ public:
     std::optional<LRESULT> route_from_child(UINT msg, WPARAM wp, LPARAM lp);
 
 private:
-    Window(Framework& framework, const WindowSpec& spec) : framework_(framework), spec_(spec) {}
+    Window(Framework& framework, const WindowSpec& def) : framework_(framework), def_(def) {}
     bool build(std::wstring& error);
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
@@ -63,7 +63,7 @@ private:
     void close();
 
     Framework& framework_;
-    const WindowSpec& spec_;
+    const WindowSpec& def_;
     HWND hwnd_ = nullptr;
     HICON icon_large_ = nullptr;
     HICON icon_small_ = nullptr;

@@ -79,10 +79,10 @@ def parse_range(header, size):
     header should be ignored (whole body sent), or "unsatisfiable"."""
     if not header:
         return None
-    unit, _, spec = header.strip().partition("=")
-    if unit.strip().lower() != "bytes" or "," in spec:
+    unit, _, ranges = header.strip().partition("=")
+    if unit.strip().lower() != "bytes" or "," in ranges:
         return None  # other units and multiple ranges: send the whole body
-    first, dash, last = spec.strip().partition("-")
+    first, dash, last = ranges.strip().partition("-")
     if not dash:
         return None
     try:

@@ -11,8 +11,8 @@ public:
 
     bool create(HWND parent) override {
         // A caption wider than the button wraps onto more lines.
-        const std::wstring caption = from_gbk(spec().text);
-        if (!attach(create_child(spec(), parent, L"BUTTON", caption.c_str(),
+        const std::wstring caption = from_gbk(def().text);
+        if (!attach(create_child(def(), parent, L"BUTTON", caption.c_str(),
                                  BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER | WS_CLIPSIBLINGS)))
             return false;
         SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -28,8 +28,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Control> make_button(Window& owner, const ControlSpec& spec) {
-    return std::make_unique<Button>(owner, spec);
+std::unique_ptr<Control> make_button(Window& owner, const ControlSpec& def) {
+    return std::make_unique<Button>(owner, def);
 }
 
 }  // namespace rt

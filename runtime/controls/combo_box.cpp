@@ -36,14 +36,14 @@ public:
     using Control::Control;
 
     bool create(HWND parent) override {
-        ControlSpec sized = spec();
+        ControlSpec sized = def();
         sized.rect.height = std::max(sized.rect.height, kMinCreatedHeight);
         if (!attach(create_child(sized, parent, L"COMBOBOX", L"",
                                  WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS)))
             return false;
         SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        for (const char* item : spec().items) {
+        for (const char* item : def().items) {
             const std::wstring text = from_gbk(item);
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
@@ -119,8 +119,8 @@ protected:
 
 }  // namespace
 
-std::unique_ptr<Control> make_combo_box(Window& owner, const ControlSpec& spec) {
-    return std::make_unique<ComboBox>(owner, spec);
+std::unique_ptr<Control> make_combo_box(Window& owner, const ControlSpec& def) {
+    return std::make_unique<ComboBox>(owner, def);
 }
 
 }  // namespace rt

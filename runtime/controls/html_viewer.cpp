@@ -19,13 +19,13 @@ public:
 
     bool create(HWND parent) override {
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-        if (!attach(create_child(spec(), parent, pane_class(instance, true), L"", WS_CLIPSIBLINGS)))
+        if (!attach(create_child(def(), parent, pane_class(instance, true), L"", WS_CLIPSIBLINGS)))
             return false;
-        const BrowserSettings settings{std::clamp(spec().html.font_size, 0, 4), spec().html.offline,
-                                       spec().html.silent};
+        const BrowserSettings settings{std::clamp(def().html.font_size, 0, 4), def().html.offline,
+                                       def().html.silent};
         host_ = BrowserHost::create(hwnd(), settings, &HtmlViewer::on_browser_event, this);
         if (!host_) return false;
-        address_ = spec().html.url ? spec().html.url : "";
+        address_ = def().html.url ? def().html.url : "";
         if (!address_.empty()) navigate();
         return true;
     }
@@ -81,8 +81,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Control> make_html_viewer(Window& owner, const ControlSpec& spec) {
-    return std::make_unique<HtmlViewer>(owner, spec);
+std::unique_ptr<Control> make_html_viewer(Window& owner, const ControlSpec& def) {
+    return std::make_unique<HtmlViewer>(owner, def);
 }
 
 }  // namespace rt

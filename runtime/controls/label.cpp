@@ -13,8 +13,8 @@ public:
     using Control::Control;
 
     bool create(HWND parent) override {
-        text_ = from_gbk(spec().text);
-        return attach(create_child(spec(), parent, pane_class(reinterpret_cast<HINSTANCE>(
+        text_ = from_gbk(def().text);
+        return attach(create_child(def(), parent, pane_class(reinterpret_cast<HINSTANCE>(
                           GetWindowLongPtrW(parent, GWLP_HINSTANCE)), false),
                                    text_.c_str(), WS_CLIPSIBLINGS));
     }
@@ -47,8 +47,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Control> make_label(Window& owner, const ControlSpec& spec) {
-    return std::make_unique<Label>(owner, spec);
+std::unique_ptr<Control> make_label(Window& owner, const ControlSpec& def) {
+    return std::make_unique<Label>(owner, def);
 }
 
 }  // namespace rt

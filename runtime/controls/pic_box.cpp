@@ -15,9 +15,9 @@ public:
 
     bool create(HWND parent) override {
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-        picture_ = spec().picture ? owner().picture(spec().picture) : nullptr;
-        if (spec().picture && !picture_) return false;
-        return attach(create_child(spec(), parent, pane_class(instance, false), L"",
+        picture_ = def().picture ? owner().picture(def().picture) : nullptr;
+        if (def().picture && !picture_) return false;
+        return attach(create_child(def(), parent, pane_class(instance, false), L"",
                                    WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     }
 
@@ -52,8 +52,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Control> make_pic_box(Window& owner, const ControlSpec& spec) {
-    return std::make_unique<PicBox>(owner, spec);
+std::unique_ptr<Control> make_pic_box(Window& owner, const ControlSpec& def) {
+    return std::make_unique<PicBox>(owner, def);
 }
 
 }  // namespace rt

@@ -48,16 +48,17 @@ public:
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
         SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        // The dropped-down list is a pop-up of its own, made with the combo box; the
+        // window's key handling has to know it as part of the list.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(hwnd(), &info)) list_ = info.hwndList;
         return true;
     }
 
     bool takes_focus() const override { return true; }
 
-    bool owns_popup(HWND h) const override {
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        return hwnd() && GetComboBoxInfo(hwnd(), &info) && info.hwndList == h;
-    }
+    bool owns_popup(HWND h) const override { return h && h == list_; }
 
     void on_command(int code) override {
         // Only an accepted choice counts: not a change of the highlighted entry
@@ -115,6 +116,9 @@ protected:
         SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(value.as_int()), 0);
         return true;
     }
+
+private:
+    HWND list_ = nullptr;  // owned by the combo box
 };
 
 }  // namespace

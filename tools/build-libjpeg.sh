@@ -19,7 +19,7 @@ build="$deps/build/libjpeg-$arch"
 stamp="$prefix/lib/libjpeg.a"
 # Bumped whenever the options below change, so a cached build made with other options
 # is made again.
-recipe=3
+recipe=4
 
 if [ -f "$stamp" ] && [ "$(cat "$prefix/recipe" 2>/dev/null)" = "$recipe" ]; then
     exit 0
@@ -102,7 +102,8 @@ esac
 
 # The program reads no environment variables, so neither does its JPEG library (which
 # would otherwise look at JPEGMEM, and link sscanf for it).
-cflags="$cflags -DNO_GETENV"
+# (Without the getenv path its header no longer includes errno.h on Linux.)
+cflags="$cflags -DNO_GETENV -include errno.h"
 
 rm -rf "$build"
 mkdir -p "$build"

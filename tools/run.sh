@@ -16,8 +16,10 @@ bash "$root/tools/make_sample_mp4.sh" "$work/sample.mp4"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting on $DISPLAY; the delivery node's requests are logged in $work/requests.log"
+  # A Wine desktop the size of the user's screen, so the window opens centred on it.
+  size=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ {print $2; exit}')
   "$root/tests/wine/session.sh" --use-display --node "$work/urls.txt" "$work/sample.mp4" "$work/requests.log" \
-    -- /usr/lib/wine/wine64 "$exe"
+    -- /usr/lib/wine/wine64 explorer "/desktop=yanchuan,${size:-1920x1080}" "$exe"
 else
   shot=$work/screenshot.png
   "$root/tests/wine/session.sh" --node "$work/urls.txt" "$work/sample.mp4" "$work/requests.log" -- bash -c '

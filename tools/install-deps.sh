@@ -3,7 +3,7 @@
 # it asks apt for nothing when everything is already there.
 set -eu
 packages=(
-  make cmake g++ git python3 python3-pil dpkg-dev util-linux iproute2 locales
+  make cmake g++ git curl python3 python3-pil dpkg-dev util-linux iproute2 locales
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   googletest clang-14 libclang-rt-14-dev
   wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei icoutils ffmpeg

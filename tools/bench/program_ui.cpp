@@ -15,10 +15,10 @@ constexpr DWORD kPollMs = 5;
 std::optional<ProgramWindows> find_controls(HWND main) {
     ProgramWindows w;
     w.main = main;
-    w.cover = GetDlgItem(main, control_id::kCover);
-    w.list = w.cover ? GetDlgItem(w.cover, control_id::kEpisodeList) : nullptr;
-    w.button = GetDlgItem(main, control_id::kBackButton);
-    w.browser = GetDlgItem(main, control_id::kBrowserView);
+    w.cover = GetDlgItem(main, static_cast<int>(ui::kCover));
+    w.list = w.cover ? GetDlgItem(w.cover, static_cast<int>(ui::kEpisodeList)) : nullptr;
+    w.button = GetDlgItem(main, static_cast<int>(ui::kBackButton));
+    w.browser = GetDlgItem(main, static_cast<int>(ui::kBrowserView));
     if (!w.cover || !w.list || !w.button || !w.browser) return std::nullopt;
     return w;
 }

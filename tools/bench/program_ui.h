@@ -7,17 +7,12 @@
 
 #include <optional>
 
+#include "ui/ids.h"
+
 namespace bench {
 
 inline constexpr wchar_t kProgramClass[] = L"rt.Window";
 inline constexpr wchar_t kReferenceClass[] = L"bench.ReferenceHost";
-
-namespace control_id {
-inline constexpr int kBrowserView = 0x16010002;
-inline constexpr int kCover = 0x16010003;
-inline constexpr int kEpisodeList = 0x1601000A;  // a child of the cover
-inline constexpr int kBackButton = 0x16010010;
-}  // namespace control_id
 
 struct ProgramWindows {
     HWND main = nullptr;

@@ -373,6 +373,4 @@ bool BrowserHost::translate_accelerator(MSG& msg) {
     return active->TranslateAccelerator(&msg) == S_OK;
 }
 
-IWebBrowser2* BrowserHost::browser() const { return impl_->browser.get(); }
-
 }  // namespace rt

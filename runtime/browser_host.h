@@ -7,8 +7,6 @@
 #include <memory>
 #include <optional>
 
-struct IWebBrowser2;
-
 namespace rt {
 
 // Numbers of the browser view's events, raised from the component's notifications.
@@ -57,8 +55,6 @@ public:
     bool has_focus() const;
     // Offers a key message to the component; true when the component took it.
     bool translate_accelerator(MSG& msg);
-
-    IWebBrowser2* browser() const;
 
 private:
     BrowserHost();

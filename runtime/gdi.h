@@ -35,7 +35,6 @@ private:
 };
 
 using Bitmap = GdiObject<HBITMAP>;
-using Brush = GdiObject<HBRUSH>;
 
 // A memory DC compatible with `dc`, with `bitmap` selected into it while it lives.
 class MemoryDc {

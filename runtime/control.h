@@ -8,9 +8,9 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
 
 #include "runtime/template.h"
+#include "runtime/text.h"
 #include "runtime/value.h"
 
 namespace rt {
@@ -70,7 +70,7 @@ private:
     const ControlSpec& def_;
     HWND hwnd_ = nullptr;
     bool visible_;
-    std::string tag_;
+    GbkText tag_;
     std::int32_t mouse_pointer_ = 0;
 };
 

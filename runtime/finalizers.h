@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include "runtime/list.h"
 
 namespace rt {
 
@@ -21,7 +21,7 @@ public:
     size_t size() const { return routines_.size(); }
 
 private:
-    std::vector<Routine> routines_;
+    List<Routine> routines_;
 };
 
 }  // namespace rt

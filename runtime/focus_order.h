@@ -3,7 +3,8 @@
 
 #include <optional>
 #include <span>
-#include <vector>
+
+#include "runtime/list.h"
 
 namespace rt {
 
@@ -14,7 +15,7 @@ struct FocusCandidate {
 
 // Indices (template order) of the eligible candidates in ascending focus order; of
 // equal focus order the later in template order comes first.
-std::vector<size_t> focus_sequence(std::span<const FocusCandidate> candidates);
+List<size_t> focus_sequence(std::span<const FocusCandidate> candidates);
 
 // The next index after `current` in `sequence`, or the one before it when `backward`,
 // wrapping at both ends. With `current` not in the sequence, the first (or, backward,

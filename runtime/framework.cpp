@@ -33,10 +33,20 @@ void Framework::initialize(const Template& tmpl) {
     template_ = &tmpl;
     bindings_.clear();
     for (const WindowSpec& w : tmpl.windows) {
-        for (const Binding& b : w.bindings) bindings_[{w.id, kNoControl, b.event}] = b.handler;
+        for (const Binding& b : w.bindings) bind(w.id, kNoControl, b.event, b.handler);
         for (const ControlSpec& c : w.controls)
-            for (const Binding& b : c.bindings) bindings_[{w.id, c.id, b.event}] = b.handler;
+            for (const Binding& b : c.bindings) bind(w.id, c.id, b.event, b.handler);
     }
+}
+
+// A second binding of the same event replaces the first.
+void Framework::bind(WindowId window, ControlId control, std::int32_t event, Handler handler) {
+    for (BoundHandler& b : bindings_)
+        if (b.window == window && b.control == control && b.event == event) {
+            b.handler = handler;
+            return;
+        }
+    bindings_.push_back({window, control, event, handler});
 }
 
 void Framework::load_window(WindowId id) {
@@ -48,7 +58,7 @@ void Framework::load_window(WindowId id) {
 
     // No handler runs while a window is being built.
     building_ = true;
-    std::wstring error;
+    Text error;
     auto window = Window::create(*this, *def, error);
     if (!window) {
         building_ = false;
@@ -84,10 +94,10 @@ int Framework::normal_end() {
     return quit_code_;
 }
 
-void Framework::fatal(const std::wstring& what) {
+void Framework::fatal(const Text& what) {
     building_ = true;  // nothing of the program runs from here on
     // The report carries the program's name where the template gives one.
-    std::wstring caption = L"错误";
+    Text caption = L"错误";
     if (template_ && !template_->windows.empty() && template_->windows.front().title)
         caption = from_gbk(template_->windows.front().title);
     MessageBoxW(nullptr, what.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
@@ -113,11 +123,13 @@ Window* Framework::find_window(WindowId id) const {
 std::optional<bool> Framework::raise(WindowId window, ControlId control, std::int32_t event,
                                      std::span<const std::int32_t> args) {
     if (building_) return std::nullopt;
-    const auto it = bindings_.find({window, control, event});
-    if (it == bindings_.end()) return std::nullopt;
-    EventCall call{args, std::nullopt};
-    it->second(call);
-    return call.result;
+    for (const BoundHandler& b : bindings_) {
+        if (b.window != window || b.control != control || b.event != event) continue;
+        EventCall call{args, std::nullopt};
+        b.handler(call);
+        return call.result;
+    }
+    return std::nullopt;
 }
 
 size_t Framework::live_windows() const {

@@ -5,17 +5,15 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "runtime/finalizers.h"
+#include "runtime/list.h"
 #include "runtime/ole_init.h"
 #include "runtime/template.h"
+#include "runtime/text.h"
 
 namespace rt {
 
@@ -42,7 +40,7 @@ public:
     int normal_end();
     // Tells the user, drops the finalisation list unrun, cleans up as at a normal end
     // and ends the process with exit code 0xFFFFFFFF.
-    [[noreturn]] void fatal(const std::wstring& what);
+    [[noreturn]] void fatal(const Text& what);
 
     // A live window of the table, or null.
     Window* find_window(WindowId id) const;
@@ -53,15 +51,23 @@ public:
     void window_destroyed();
 
 private:
+    struct BoundHandler {
+        WindowId window = 0;
+        ControlId control = kNoControl;
+        std::int32_t event = 0;
+        Handler handler = nullptr;
+    };
+
     size_t live_windows() const;
     void release();
+    void bind(WindowId window, ControlId control, std::int32_t event, Handler handler);
 
     HINSTANCE instance_;
     std::optional<OleInit> ole_;  // first in, last out
     const Template* template_ = nullptr;
-    std::map<std::tuple<WindowId, ControlId, std::int32_t>, Handler> bindings_;
+    List<BoundHandler> bindings_;
     FinalizerList finalizers_;
-    std::vector<std::unique_ptr<Window>> windows_;
+    List<std::unique_ptr<Window>> windows_;
     bool loop_entered_ = false;
     bool building_ = false;
     int quit_code_ = 0;

@@ -46,6 +46,14 @@ void trap_warning(j_common_ptr cinfo, int msg_level) {
 
 void discard_message(j_common_ptr) {}
 
+// No message is ever shown, so none is ever formatted.
+void no_text(j_common_ptr, char* buffer) { buffer[0] = '\0'; }
+
+void reset_trap(j_common_ptr cinfo) {
+    cinfo->err->num_warnings = 0;
+    cinfo->err->msg_code = 0;
+}
+
 void limit_scans(j_common_ptr cinfo) {
     if (cinfo->is_decompressor &&
         reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
@@ -69,10 +77,14 @@ bool decode_rgb(const std::uint8_t* data, std::size_t size, RawRgb* raw) {
     jpeg_decompress_struct cinfo{};
     ErrorTrap trap{};
     jpeg_progress_mgr progress{};
-    cinfo.err = jpeg_std_error(&trap.mgr);
+    // Set up in full here rather than by jpeg_std_error, which would bring the library's
+    // message table and its printf-based formatting into the executable for nothing.
     trap.mgr.error_exit = trap_error;
     trap.mgr.emit_message = trap_warning;
     trap.mgr.output_message = discard_message;
+    trap.mgr.format_message = no_text;
+    trap.mgr.reset_error_mgr = reset_trap;
+    cinfo.err = &trap.mgr;
     progress.progress_monitor = limit_scans;
 
     if (setjmp(trap.jump) != 0) {
@@ -138,7 +150,7 @@ bool decode_jpeg(const std::uint8_t* data, std::size_t size, DecodedImage& out) 
     }
     const std::unique_ptr<unsigned char, FreeDeleter> rgb(raw.rgb);
     const std::size_t count = std::size_t(raw.width) * std::size_t(raw.height);
-    std::vector<std::uint32_t> pixels(count);
+    List<std::uint32_t> pixels(count);
     const unsigned char* p = rgb.get();
     for (std::size_t i = 0; i < count; ++i, p += 3) {
         pixels[i] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "runtime/list.h"
 
 namespace rt {
 
@@ -12,7 +13,7 @@ inline constexpr unsigned kMaxJpegDimension = 4096;
 
 struct DecodedImage {
     int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;  // top-down rows, each pixel 0x00RRGGBB (a 32-bit BI_RGB DIB's layout)
+    List<std::uint32_t> pixels;  // top-down rows, each pixel 0x00RRGGBB (a 32-bit BI_RGB DIB's layout)
 };
 
 // Decodes a JPEG held in memory. Returns false on any error: the library never ends the

@@ -7,7 +7,7 @@
 
 namespace rt {
 
-Bitmap load_picture(HINSTANCE instance, PictureId id, std::wstring& error) {
+Bitmap load_picture(HINSTANCE instance, PictureId id, Text& error) {
     HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     HGLOBAL loaded = res ? LoadResource(instance, res) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;

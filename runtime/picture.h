@@ -3,15 +3,14 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "runtime/gdi.h"
 #include "runtime/template.h"
+#include "runtime/text.h"
 
 namespace rt {
 
 // Decodes the RCDATA resource `id` into a 32-bit DIB section. An empty bitmap with
 // `error` set when the resource is missing or is no JPEG that decodes cleanly.
-Bitmap load_picture(HINSTANCE instance, PictureId id, std::wstring& error);
+Bitmap load_picture(HINSTANCE instance, PictureId id, Text& error);
 
 }  // namespace rt

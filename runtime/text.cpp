@@ -2,31 +2,31 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 
 namespace rt {
 
-std::wstring from_gbk(const char* gbk) {
+Text from_gbk(const char* gbk) {
     if (!gbk || !*gbk) return {};
     const int in_len = static_cast<int>(std::strlen(gbk));
     const int out_len = MultiByteToWideChar(kTextCodePage, 0, gbk, in_len, nullptr, 0);
     if (out_len <= 0) return {};
-    std::wstring out(static_cast<size_t>(out_len), L'\0');
+    Text out = Text::sized(static_cast<size_t>(out_len));
     MultiByteToWideChar(kTextCodePage, 0, gbk, in_len, out.data(), out_len);
     return out;
 }
 
-std::string to_gbk(const wchar_t* wide) {
+GbkText to_gbk(const wchar_t* wide) {
     if (!wide || !*wide) return {};
     const int in_len = static_cast<int>(std::wcslen(wide));
     const int out_len = WideCharToMultiByte(kTextCodePage, 0, wide, in_len, nullptr, 0, nullptr, nullptr);
     if (out_len <= 0) return {};
-    std::string out(static_cast<size_t>(out_len), '\0');
+    GbkText out = GbkText::sized(static_cast<size_t>(out_len));
     WideCharToMultiByte(kTextCodePage, 0, wide, in_len, out.data(), out_len, nullptr, nullptr);
     return out;
 }
 
-std::wstring decimal(long long value) {
+Text decimal(long long value) {
     wchar_t buf[24];
     wchar_t* p = buf + 24;
     unsigned long long v = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
@@ -35,10 +35,10 @@ std::wstring decimal(long long value) {
         v /= 10;
     } while (v);
     if (value < 0) *--p = L'-';
-    return std::wstring(p, buf + 24);
+    return Text(Text::View(p, static_cast<size_t>(buf + 24 - p)));
 }
 
-std::wstring hex(unsigned long long value) {
+Text hex(unsigned long long value) {
     wchar_t buf[20];
     wchar_t* p = buf + 20;
     do {
@@ -47,7 +47,7 @@ std::wstring hex(unsigned long long value) {
     } while (value);
     *--p = L'x';
     *--p = L'0';
-    return std::wstring(p, buf + 20);
+    return Text(Text::View(p, static_cast<size_t>(buf + 20 - p)));
 }
 
 }  // namespace rt

@@ -18,7 +18,7 @@ bool key_down(int vk) { return GetKeyState(vk) < 0; }
 
 }  // namespace
 
-std::unique_ptr<Window> Window::create(Framework& framework, const WindowSpec& def, std::wstring& error) {
+std::unique_ptr<Window> Window::create(Framework& framework, const WindowSpec& def, Text& error) {
     std::unique_ptr<Window> window(new Window(framework, def));
     if (!window->build(error)) return nullptr;  // the destructor takes down what was made
     return window;
@@ -34,10 +34,10 @@ Window::~Window() {
     if (icon_small_) DestroyIcon(icon_small_);
 }
 
-bool Window::build(std::wstring& error) {
+bool Window::build(Text& error) {
     const HINSTANCE instance = framework_.instance();
     if (def_.icon) {
-        const std::wstring name = from_gbk(def_.icon);
+        const Text name = from_gbk(def_.icon);
         icon_large_ = static_cast<HICON>(LoadImageW(instance, name.c_str(), IMAGE_ICON,
             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
         icon_small_ = static_cast<HICON>(LoadImageW(instance, name.c_str(), IMAGE_ICON,
@@ -70,7 +70,7 @@ bool Window::build(std::wstring& error) {
     if (def_.centred)
         origin = centred_origin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                 def_.rect.width, def_.rect.height);
-    const std::wstring title = from_gbk(def_.title);
+    const Text title = from_gbk(def_.title);
     if (!CreateWindowExW(0, kWindowClass, title.c_str(), kStyle, origin.x, origin.y, def_.rect.width,
                          def_.rect.height, nullptr, nullptr, instance, this)) {
         error = L"无法创建窗口。";
@@ -130,15 +130,18 @@ Control* Window::find(HWND hwnd) const {
     return nullptr;
 }
 
-HBITMAP Window::picture(PictureId id, std::wstring* error) {
-    if (auto it = pictures_.find(id); it != pictures_.end()) return it->second.get();
-    std::wstring why;
+HBITMAP Window::picture(PictureId id, Text* error) {
+    for (const Picture& p : pictures_)
+        if (p.id == id) return p.bitmap.get();
+    Text why;
     Bitmap bitmap = load_picture(framework_.instance(), id, why);
     if (!bitmap) {
-        if (error) *error = why;
+        if (error) *error = std::move(why);
         return nullptr;
     }
-    return pictures_.emplace(id, std::move(bitmap)).first->second.get();
+    const HBITMAP handle = bitmap.get();
+    pictures_.push_back({id, std::move(bitmap)});
+    return handle;
 }
 
 std::optional<LRESULT> Window::route_from_child(UINT msg, WPARAM wp, LPARAM lp) {
@@ -251,14 +254,14 @@ Control* Window::control_with_focus() const {
 }
 
 void Window::move_focus(bool backward) {
-    std::vector<FocusCandidate> candidates;
+    List<FocusCandidate> candidates(controls_.size());
     std::optional<size_t> current;
     const Control* focused = control_with_focus();
     for (size_t i = 0; i < controls_.size(); ++i) {
         const Control& c = *controls_[i];
         const HWND h = c.hwnd();
-        candidates.push_back({c.def().focus_order, c.takes_focus() && c.def().tab_stop && h &&
-                                                        IsWindowVisible(h) && IsWindowEnabled(h)});
+        candidates[i] = {c.def().focus_order, c.takes_focus() && c.def().tab_stop && h &&
+                                                   IsWindowVisible(h) && IsWindowEnabled(h)};
         if (&c == focused) current = i;
     }
     const auto sequence = focus_sequence(candidates);

@@ -3,14 +3,13 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "runtime/control.h"
 #include "runtime/gdi.h"
+#include "runtime/list.h"
 #include "runtime/template.h"
+#include "runtime/text.h"
 
 namespace rt {
 
@@ -20,7 +19,7 @@ class Window {
 public:
     // Builds the window and its controls, hidden. Returns null with `error` set when
     // something cannot be made; whatever was made is destroyed again then.
-    static std::unique_ptr<Window> create(Framework& framework, const WindowSpec& def, std::wstring& error);
+    static std::unique_ptr<Window> create(Framework& framework, const WindowSpec& def, Text& error);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -42,7 +41,7 @@ public:
 
     // The picture of the template's `id`, decoded once and shared by everything that
     // shows it. Null, with the reason in `error` if given, when it cannot be had.
-    HBITMAP picture(PictureId id, std::wstring* error = nullptr);
+    HBITMAP picture(PictureId id, Text* error = nullptr);
 
     // Hands a notification that reached a container (the window or a picture box) to
     // the control it came from.
@@ -50,7 +49,7 @@ public:
 
 private:
     Window(Framework& framework, const WindowSpec& def) : framework_(framework), def_(def) {}
-    bool build(std::wstring& error);
+    bool build(Text& error);
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint_background(HDC dc);
@@ -67,8 +66,13 @@ private:
     HWND hwnd_ = nullptr;
     HICON icon_large_ = nullptr;
     HICON icon_small_ = nullptr;
-    std::map<PictureId, Bitmap> pictures_;
-    std::vector<std::unique_ptr<Control>> controls_;  // in template order
+    struct Picture {
+        PictureId id = 0;
+        Bitmap bitmap;
+    };
+
+    List<Picture> pictures_;
+    List<std::unique_ptr<Control>> controls_;  // in template order
     HWND saved_focus_ = nullptr;
 };
 

@@ -11,7 +11,7 @@ public:
 
     bool create(HWND parent) override {
         // A caption wider than the button wraps onto more lines.
-        const std::wstring caption = from_gbk(def().text);
+        const Text caption = from_gbk(def().text);
         if (!attach(create_child(def(), parent, L"BUTTON", caption.c_str(),
                                  BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER | WS_CLIPSIBLINGS)))
             return false;

@@ -44,7 +44,7 @@ public:
             return false;
         SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (const char* item : def().items) {
-            const std::wstring text = from_gbk(item);
+            const Text text = from_gbk(item);
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
         SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -82,7 +82,7 @@ public:
         if (dis.itemID != static_cast<UINT>(-1)) {
             const LRESULT len = SendMessageW(hwnd(), CB_GETLBTEXTLEN, dis.itemID, 0);
             if (len > 0) {
-                std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+                Text text = Text::sized(static_cast<size_t>(len));
                 SendMessageW(hwnd(), CB_GETLBTEXT, dis.itemID, reinterpret_cast<LPARAM>(text.data()));
                 Selected font(dis.hDC, GetStockObject(DEFAULT_GUI_FONT));
                 SetBkMode(dis.hDC, TRANSPARENT);

@@ -25,7 +25,7 @@ public:
                                        def().html.silent};
         host_ = BrowserHost::create(hwnd(), settings, &HtmlViewer::on_browser_event, this);
         if (!host_) return false;
-        address_ = def().html.url ? def().html.url : "";
+        address_ = def().html.url;
         if (!address_.empty()) navigate();
         return true;
     }
@@ -76,7 +76,7 @@ private:
     }
 
     std::unique_ptr<BrowserHost> host_;
-    std::string address_;
+    GbkText address_;
 };
 
 }  // namespace

@@ -42,7 +42,7 @@ private:
         EndPaint(hwnd(), &ps);
     }
 
-    std::wstring text_;
+    Text text_;
 };
 
 }  // namespace

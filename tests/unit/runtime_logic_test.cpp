@@ -12,6 +12,8 @@
 
 namespace {
 
+std::vector<size_t> as_vector(const rt::List<size_t>& list) { return {list.begin(), list.end()}; }
+
 std::string g_trace;
 void first() { g_trace += "1"; }
 void second() { g_trace += "2"; }
@@ -76,7 +78,7 @@ TEST(FocusSequence, AscendingOrderAndReverseTemplateOrderWithinEqualOrders) {
         {"nothing eligible", {{0, false}, {0, false}}, {}},
         {"none at all", {}, {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(rt::focus_sequence(c.candidates), c.expected) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(as_vector(rt::focus_sequence(c.candidates)), c.expected) << c.what;
 }
 
 TEST(FocusSequence, StepsWrapBothWays) {

@@ -38,10 +38,6 @@ LRESULT CALLBACK Control::subclass_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-void Control::show_if_visible() {
-    if (hwnd_ && visible_) ShowWindow(hwnd_, SW_SHOWNA);
-}
-
 std::optional<bool> Control::raise(std::int32_t event, std::span<const std::int32_t> args) {
     return Framework::get().raise(owner_.id(), def_.id, event, args);
 }

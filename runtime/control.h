@@ -30,8 +30,6 @@ public:
 
     const ControlSpec& def() const { return def_; }
     HWND hwnd() const { return hwnd_; }
-    // Shows the control without activating it if its visible setting is true.
-    void show_if_visible();
 
     virtual bool takes_focus() const { return false; }
     virtual void focus() { SetFocus(hwnd_); }

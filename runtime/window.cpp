@@ -105,14 +105,28 @@ bool Window::build(Text& error) {
     }
 
     // Of controls with the same parent, the earlier in template order lies in front:
-    // each goes to the bottom in turn, so the first ends up on top.
-    for (auto& control : controls_)
-        SetWindowPos(control->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // each goes to the bottom in turn, so the first ends up on top. Children made one
+    // after another usually come out in that order already, and then nothing is moved.
+    if (!in_template_order())
+        for (auto& control : controls_)
+            SetWindowPos(control->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+// Whether each control's next sibling is the next control of the template with the same
+// parent, and the last one of each parent lies at the bottom.
+bool Window::in_template_order() const {
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        HWND next = nullptr;
+        for (size_t j = i + 1; j < controls_.size() && !next; ++j)
+            if (controls_[j]->def().parent == controls_[i]->def().parent) next = controls_[j]->hwnd();
+        if (GetWindow(controls_[i]->hwnd(), GW_HWNDNEXT) != next) return false;
+    }
     return true;
 }
 
 void Window::show() {
-    for (auto& control : controls_) control->show_if_visible();
+    // The controls were made visible inside the hidden window; they appear with it.
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
 }

@@ -24,7 +24,7 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Shows the controls without activating them, then the window itself, activated.
+    // Shows the window, activated, with the controls that are visible.
     void show();
 
     WindowId id() const { return def_.id; }
@@ -57,6 +57,7 @@ private:
     void save_focus();
     void restore_focus();
     bool owns(HWND hwnd) const;
+    bool in_template_order() const;
     Control* control_with_focus() const;
     void move_focus(bool backward);
     void close();

@@ -15,8 +15,10 @@ std::unique_ptr<Control> make_control(Window& owner, const ControlSpec& def) {
 
 HWND create_child(const ControlSpec& def, HWND parent, const wchar_t* cls, const wchar_t* text,
                   DWORD style, DWORD ex_style) {
-    // Controls are made hidden and shown together once the window is complete.
+    // Controls are made visible or not as the template says, inside the window that is
+    // still hidden: they appear together with it, and no control is shown on its own.
     style = (style | WS_CHILD) & ~WS_VISIBLE;
+    if (def.visible) style |= WS_VISIBLE;
     if (def.disabled) style |= WS_DISABLED;
     if (def.tab_stop) style |= WS_TABSTOP;
     return CreateWindowExW(ex_style, cls, text, style, def.rect.left, def.rect.top, def.rect.width,

@@ -82,8 +82,6 @@ bool Window::build(Text& error) {
         r.bottom - r.top != def_.rect.height)
         SetWindowPos(hwnd_, nullptr, origin.x, origin.y, def_.rect.width, def_.rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    if (icon_large_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_));
-    if (icon_small_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
 
     for (const ControlSpec& c : def_.controls) controls_.push_back(make_control(*this, c));
 
@@ -123,6 +121,14 @@ bool Window::in_template_order() const {
         if (GetWindow(controls_[i]->hwnd(), GW_HWNDNEXT) != next) return false;
     }
     return true;
+}
+
+// Done as the window is being created, before its frame exists: nothing ever shows the
+// default icon, and Wine, which converts a window's icons for its X window whenever they
+// change, takes them once with the frame instead of again for each WM_SETICON.
+void Window::set_icons() {
+    if (icon_large_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_));
+    if (icon_small_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
 }
 
 void Window::show() {
@@ -187,6 +193,7 @@ LRESULT CALLBACK Window::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->set_icons();
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return self ? self->handle(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);

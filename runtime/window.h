@@ -58,6 +58,7 @@ private:
     void restore_focus();
     bool owns(HWND hwnd) const;
     bool in_template_order() const;
+    void set_icons();
     Control* control_with_focus() const;
     void move_focus(bool backward);
     void close();

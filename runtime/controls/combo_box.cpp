@@ -42,7 +42,9 @@ public:
                                  WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS)))
             return false;
-        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        // No WM_SETFONT: the field and the entries are drawn by us in the default GUI font
+        // and their heights come from WM_MEASUREITEM, so the box would only lay itself
+        // out again (under Wine, moving its drop-down list's X window twice more).
         for (const char* item : def().items) {
             const Text text = from_gbk(item);
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -148,7 +148,7 @@ def make_handler(paths, body, log):
             host, port = self.server.server_address[:2]
             headers = getattr(self, "headers", None)
             log.write({
-                "time": datetime.datetime.now(datetime.timezone.utc).isoformat(timespec="milliseconds"),
+                "time": datetime.datetime.now(datetime.timezone.utc).isoformat(timespec="microseconds"),
                 "server": f"{host}:{port}",
                 "client": self.client_address[0],
                 "method": getattr(self, "command", None),

@@ -30,6 +30,10 @@ TEST(NodeLogTime, ReadsTheNodesUtcTimes) {
     const Case cases[] = {
         {"1970-01-01T00:00:00.000+00:00", kUnixEpoch},
         {"1970-01-01T00:00:01.250+00:00", kUnixEpoch + 1250 * kMs},
+        {"1970-01-01T00:00:01.250375+00:00", kUnixEpoch + 1250 * kMs + 3750},  // microseconds, as the node writes
+        {"1970-01-01T00:00:00.0000001Z", kUnixEpoch + 1},
+        {"1970-01-01T00:00:00.00000001Z", std::nullopt},  // finer than the clock counts
+        {"1970-01-01T00:00:00.25Z", std::nullopt},
         {"1970-01-02T00:00:00.000Z", kUnixEpoch + 86400000 * kMs},
         // Other zones would need a conversion; they are refused rather than misread.
         {"1970-01-01T08:00:00.000+08:00", std::nullopt},

@@ -187,7 +187,7 @@ std::string format(std::optional<double> v, const char* pattern) {
 
 void print_run(const char* name, const Run& r) {
     std::printf("    %s start-up %s ms, navigation %s ms, idle %s ms (run time %s ms), working set %s / peak %s KiB",
-                name, format(r.startup_ms, "%.1f").c_str(), format(r.navigation_ms, "%.0f").c_str(),
+                name, format(r.startup_ms, "%.1f").c_str(), format(r.navigation_ms, "%.1f").c_str(),
                 format(r.idle_ms, "%.0f").c_str(), format(r.idle_run_time_ms, "%.2f").c_str(),
                 format(r.settled_kib, "%.0f").c_str(), format(r.peak_kib, "%.0f").c_str());
     if (!r.problems.empty()) std::printf("  [%s]", r.problems.c_str());
@@ -306,7 +306,7 @@ int wmain(int argc, wchar_t** argv) {
                 std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(22, '-').c_str(),
                 std::string(8, '-').c_str());
     ratio_row("start-up (ms)", startup, "%.1f", kStartupRatioGoal);
-    ratio_row("navigation (ms)", navigation, "%.0f", kNavigationRatioGoal);
+    ratio_row("navigation (ms)", navigation, "%.1f", kNavigationRatioGoal);
     ratio_row("working set, peak (KiB)", peak, "%.0f", kMemoryRatioGoal);
     ratio_row("working set, settled (KiB)", settled, "%.0f", kMemoryRatioGoal);
 
@@ -329,7 +329,7 @@ int wmain(int argc, wchar_t** argv) {
 
     std::printf("\nStart-up: CreateProcess to the main window shown, a focus window on its thread and the middle\n"
                 "of its client area no longer the desktop's colour. Navigation: Enter accepting the episode (A:\n"
-                "in the dropped list; B: the host's own Navigate) to the request in the node's log (ms clock).\n"
+                "in the dropped list; B: the host's own Navigate) to the request in the node's log (microsecond clock).\n"
                 "Working set: GetProcessMemoryInfo, which Wine fills from the Linux process's VmRSS/VmHWM; settled\n"
                 "= %u ms after the request. Idle CPU: GetProcessTimes (Wine counts 10 ms scheduler ticks) and,\n"
                 "finer, the Linux threads' run time from /proc/PID/task/*/schedstat, %u ms after coming up.\n",

@@ -55,13 +55,22 @@ std::vector<Endpoint> read_endpoints(const std::wstring& path) {
 std::optional<std::uint64_t> parse_utc_time(std::string_view iso) {
     // Only UTC is accepted: the node always logs it, and anything else would need a
     // zone conversion nobody has tested.
-    int year, month, day, hour, minute, second, millis;
-    char tail[16] = {};
+    // The fraction of a second has 3 to 7 digits (the node writes microseconds); the
+    // result counts 100 ns like a FILETIME.
+    int year, month, day, hour, minute, second, consumed = 0;
     const std::string text(iso);
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%3d%15s", &year, &month, &day, &hour, &minute, &second,
-                    &millis, tail) != 8)
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%n", &year, &month, &day, &hour, &minute, &second,
+                    &consumed) != 6 || consumed == 0)
         return std::nullopt;
-    if (std::string_view(tail) != "+00:00" && std::string_view(tail) != "Z") return std::nullopt;
+    std::string_view rest = std::string_view(text).substr(static_cast<size_t>(consumed));
+    std::uint64_t fraction = 0;  // in 100 ns
+    size_t digits = 0;
+    for (; digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9'; ++digits)
+        if (digits < 7) fraction = fraction * 10 + static_cast<std::uint64_t>(rest[digits] - '0');
+    if (digits < 3 || digits > 7) return std::nullopt;
+    for (size_t d = digits; d < 7; ++d) fraction *= 10;
+    const std::string_view tail = rest.substr(digits);
+    if (tail != "+00:00" && tail != "Z") return std::nullopt;
     SYSTEMTIME st{};
     st.wYear = static_cast<WORD>(year);
     st.wMonth = static_cast<WORD>(month);
@@ -69,10 +78,9 @@ std::optional<std::uint64_t> parse_utc_time(std::string_view iso) {
     st.wHour = static_cast<WORD>(hour);
     st.wMinute = static_cast<WORD>(minute);
     st.wSecond = static_cast<WORD>(second);
-    st.wMilliseconds = static_cast<WORD>(millis);
     FILETIME ft{};
     if (!SystemTimeToFileTime(&st, &ft)) return std::nullopt;
-    return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return ((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) + fraction;
 }
 
 std::optional<LoggedRequest> parse_request(std::string_view line) {

@@ -42,9 +42,8 @@ public:
                                  WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS)))
             return false;
-        // No WM_SETFONT: the field and the entries are drawn by us in the default GUI font
-        // and their heights come from WM_MEASUREITEM, so the box would only lay itself
-        // out again (under Wine, moving its drop-down list's X window twice more).
+        // The entries are drawn by us, but Wine sizes the selection field by the box's font.
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (const char* item : def().items) {
             const Text text = from_gbk(item);
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

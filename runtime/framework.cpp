@@ -41,12 +41,16 @@ void Framework::initialize(const Template& tmpl) {
 
 // A second binding of the same event replaces the first.
 void Framework::bind(WindowId window, ControlId control, std::int32_t event, Handler handler) {
+    if (BoundHandler* bound = find_binding(window, control, event))
+        bound->handler = handler;
+    else
+        bindings_.push_back({window, control, event, handler});
+}
+
+Framework::BoundHandler* Framework::find_binding(WindowId window, ControlId control, std::int32_t event) {
     for (BoundHandler& b : bindings_)
-        if (b.window == window && b.control == control && b.event == event) {
-            b.handler = handler;
-            return;
-        }
-    bindings_.push_back({window, control, event, handler});
+        if (b.window == window && b.control == control && b.event == event) return &b;
+    return nullptr;
 }
 
 void Framework::load_window(WindowId id) {
@@ -123,13 +127,11 @@ Window* Framework::find_window(WindowId id) const {
 std::optional<bool> Framework::raise(WindowId window, ControlId control, std::int32_t event,
                                      std::span<const std::int32_t> args) {
     if (building_) return std::nullopt;
-    for (const BoundHandler& b : bindings_) {
-        if (b.window != window || b.control != control || b.event != event) continue;
-        EventCall call{args, std::nullopt};
-        b.handler(call);
-        return call.result;
-    }
-    return std::nullopt;
+    const BoundHandler* bound = find_binding(window, control, event);
+    if (!bound) return std::nullopt;
+    EventCall call{args, std::nullopt};
+    bound->handler(call);
+    return call.result;
 }
 
 size_t Framework::live_windows() const {

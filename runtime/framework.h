@@ -61,6 +61,7 @@ private:
     size_t live_windows() const;
     void release();
     void bind(WindowId window, ControlId control, std::int32_t event, Handler handler);
+    BoundHandler* find_binding(WindowId window, ControlId control, std::int32_t event);
 
     HINSTANCE instance_;
     std::optional<OleInit> ole_;  // first in, last out

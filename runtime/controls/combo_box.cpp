@@ -2,6 +2,7 @@
 
 #include "runtime/controls/controls.h"
 #include "runtime/gdi.h"
+#include "runtime/geometry.h"
 #include "runtime/properties.h"
 #include "runtime/text.h"
 
@@ -17,7 +18,11 @@ constexpr UINT kRaiseItemSelected = WM_APP + 0x101;
 // room for the opened list.
 constexpr int kMinCreatedHeight = 160;
 
-int default_entry_height() {
+// What the box adds to the height measured for its selection field when it first lays
+// itself out: the padding of an owner-drawn field and its own edges.
+constexpr int kFieldPadding = 6 + 2 * 2;
+
+int default_font_height() {
     HDC dc = GetDC(nullptr);
     TEXTMETRICW tm{};
     {
@@ -36,8 +41,15 @@ public:
     using Control::Control;
 
     bool create(HWND parent) override {
+        font_height_ = default_font_height();
+        // The room for the opened list is rounded up to whole entries. A list box that
+        // has to trim itself to whole entries does so again on each layout of the box,
+        // and under Wine the opened list is a pop-up with an X window of its own from
+        // the start, which every trim moves. Nothing the user sees changes: the list
+        // opens only as tall as its entries need, on Windows and under Wine.
         ControlSpec sized = def();
-        sized.rect.height = std::max(sized.rect.height, kMinCreatedHeight);
+        sized.rect.height = whole_entries_height(std::max(sized.rect.height, kMinCreatedHeight),
+                                                 field_item_height() + kFieldPadding, entry_height());
         if (!attach(create_child(sized, parent, L"COMBOBOX", L"",
                                  WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS)))
@@ -68,10 +80,7 @@ public:
     }
 
     bool on_measure_item(MEASUREITEMSTRUCT& mis) override {
-        const int entry = default_entry_height();
-        // The selection field keeps the height a plain list would give it; the entries
-        // are one pixel taller than the default.
-        mis.itemHeight = static_cast<UINT>(mis.itemID == static_cast<UINT>(-1) ? entry + 2 : entry + 1);
+        mis.itemHeight = static_cast<UINT>(mis.itemID == static_cast<UINT>(-1) ? field_item_height() : entry_height());
         return true;
     }
 
@@ -119,7 +128,13 @@ protected:
     }
 
 private:
+    // The selection field keeps the height a plain list would give it; the entries are
+    // one pixel taller than the default.
+    int field_item_height() const { return font_height_ + 2; }
+    int entry_height() const { return font_height_ + 1; }
+
     HWND list_ = nullptr;  // owned by the combo box
+    int font_height_ = 0;
 };
 
 }  // namespace

@@ -119,6 +119,25 @@ TEST(Centring, FractionDropped) {
         EXPECT_EQ(rt::centred_origin(c.sw, c.sh, c.w, c.h), c.expected) << c.sw << "x" << c.sh;
 }
 
+TEST(DropDownHeight, RoundsUpToWholeEntries) {
+    struct Case {
+        int at_least, field, entry, expected;
+    };
+    const Case cases[] = {
+        {160, 26, 15, 163},  // 132 px of room: rounded up to 9 entries
+        {163, 26, 15, 163},  // already whole
+        {160, 22, 17, 160},  // 136 = 8 x 17
+        {160, 26, 1, 160},
+        {160, 160, 15, 160},  // no room below the field
+        {160, 200, 15, 160},
+        {160, 26, 0, 160},  // no entry height known
+        {160, 26, 200, 228},  // room for a single entry
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(rt::whole_entries_height(c.at_least, c.field, c.entry), c.expected)
+            << c.at_least << " " << c.field << " " << c.entry;
+}
+
 TEST(PropertyValue, HalvesAndSlots) {
     EXPECT_EQ(rt::Value::integer(-1).lo, 0xFFFFFFFFu);
     EXPECT_EQ(rt::Value::integer(-1).hi, 0u);  // sign stays in the lower half

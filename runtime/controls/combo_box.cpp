@@ -18,9 +18,12 @@ constexpr UINT kRaiseItemSelected = WM_APP + 0x101;
 // room for the opened list.
 constexpr int kMinCreatedHeight = 160;
 
-// What the box adds to the height measured for its selection field when it first lays
-// itself out: the padding of an owner-drawn field and its own edges.
-constexpr int kFieldPadding = 6 + 2 * 2;
+// The text area of a plain list's selection field is its font's height plus this; an
+// owner-drawn list's is the height measured for the field plus kOwnerDrawnPadding. The
+// box's edges add kFieldEdges to either.
+constexpr int kPlainPadding = 4;
+constexpr int kOwnerDrawnPadding = 6;
+constexpr int kFieldEdges = 2 * 2;
 
 int default_font_height() {
     HDC dc = GetDC(nullptr);
@@ -49,13 +52,11 @@ public:
         // opens only as tall as its entries need, on Windows and under Wine.
         ControlSpec sized = def();
         sized.rect.height = whole_entries_height(std::max(sized.rect.height, kMinCreatedHeight),
-                                                 field_item_height() + kFieldPadding, entry_height());
+                                                 field_height(), entry_height());
         if (!attach(create_child(sized, parent, L"COMBOBOX", L"",
                                  WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS)))
             return false;
-        // The entries are drawn by us, but Wine sizes the selection field by the box's font.
-        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (const char* item : def().items) {
             const Text text = from_gbk(item);
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -128,9 +129,14 @@ protected:
     }
 
 private:
-    // The selection field keeps the height a plain list would give it; the entries are
-    // one pixel taller than the default.
-    int field_item_height() const { return font_height_ + 2; }
+    // The selection field keeps the height a plain list in the default font gets; the
+    // entries are one pixel taller than the font. The box is given no font: it draws
+    // nothing with one, as the field and the entries are drawn by us. That keeps the
+    // field at the measured height (a font sent later would size it by the font again)
+    // and spares the box the layout each WM_SETFONT makes it do, which under Wine moves
+    // the pop-up's X window once more.
+    int field_item_height() const { return font_height_ + kPlainPadding - kOwnerDrawnPadding; }
+    int field_height() const { return field_item_height() + kOwnerDrawnPadding + kFieldEdges; }
     int entry_height() const { return font_height_ + 1; }
 
     HWND list_ = nullptr;  // owned by the combo box

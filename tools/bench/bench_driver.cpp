@@ -2,11 +2,13 @@
 // WebBrowser control, in one Wine session with the local delivery node:
 //
 //     bench_driver --program EXE --reference EXE --urls FILE --node-log FILE
-//                  [--x86 EXE] [--x64 EXE] [--runs N] [--idle-ms N]
+//                  [--x86 EXE] [--x64 EXE] [--runs N] [--startup-runs N] [--idle-ms N]
 //
 // Every run starts a fresh process. A and B take turns (A B, then B A, and so on, so
 // neither always goes first), and each figure is the median over the runs, its ratio the
-// median of the ratios pair by pair. Prints each run as it goes, then the table. The
+// median of the ratios pair by pair. Start-up varies most from run to run, so after the
+// full pairs come --startup-runs more pairs that only time the start-up, each process
+// closed as soon as it is up; the start-up figure is taken over all of them. Prints each run as it goes, then the table. The
 // figures are reported, not judged: the exit code only says whether measuring worked.
 #include <windows.h>
 
@@ -48,6 +50,7 @@ constexpr DWORD kRequestTimeoutMs = 10000;
 struct Options {
     std::wstring program, reference, urls, node_log, x86, x64;
     int runs = 10;
+    int startup_runs = 0;
     DWORD idle_ms = 10000;
 };
 
@@ -112,6 +115,32 @@ public:
             problem("no memory figures");
         }
         if (process->end(5000) == Ending::kTerminated) problem("did not close when asked, terminated");
+        return run;
+    }
+
+    // Only the start-up: the process is closed as soon as it is up.
+    Run measure_startup(Subject subject, size_t episode) {
+        Run run;
+        const bool program = subject == Subject::kProgram;
+        if (!wait_desktop_clear(desktop_, 10000)) {
+            run.problems = "the desktop did not clear after the last run";
+            return run;
+        }
+        const std::wstring& exe = program ? options_.program : options_.reference;
+        const std::wstring args = program ? L"" : L"\"" + widen(endpoints_[episode].url) + L"\"";
+        std::wstring error;
+        const LONGLONG started = qpc_now();
+        auto process = WatchedProcess::start(exe, args, program ? kProgramClass : kReferenceClass, error);
+        if (!process) {
+            run.problems = narrow(error);
+            return run;
+        }
+        if (const auto ready = wait_ready(*process, desktop_, started, kStartTimeoutMs))
+            run.startup_ms = ready->ms;
+        else
+            run.problems = process->running() ? "did not come up" : "ended while starting";
+        if (process->end(5000) == Ending::kTerminated)
+            run.problems += std::string(run.problems.empty() ? "" : "; ") + "did not close when asked, terminated";
         return run;
     }
 
@@ -217,7 +246,7 @@ void ratio_row(const char* label, const Series& s, const char* pattern, double g
 int usage() {
     std::fprintf(stderr,
                  "usage: bench_driver --program EXE --reference EXE --urls FILE --node-log FILE "
-                 "[--x86 EXE] [--x64 EXE] [--runs N] [--idle-ms N]\n");
+                 "[--x86 EXE] [--x64 EXE] [--runs N] [--startup-runs N] [--idle-ms N]\n");
     return 2;
 }
 
@@ -238,11 +267,12 @@ int wmain(int argc, wchar_t** argv) {
         else if (flag == L"--x86") options.x86 = value;
         else if (flag == L"--x64") options.x64 = value;
         else if (flag == L"--runs") options.runs = _wtoi(value.c_str());
+        else if (flag == L"--startup-runs") options.startup_runs = _wtoi(value.c_str());
         else if (flag == L"--idle-ms") options.idle_ms = static_cast<DWORD>(_wtoi(value.c_str()));
         else return usage();
     }
     if (options.program.empty() || options.reference.empty() || options.urls.empty() || options.node_log.empty() ||
-        options.runs < 1)
+        options.runs < 1 || options.startup_runs < 0)
         return usage();
     std::vector<Endpoint> endpoints = read_endpoints(options.urls);
     if (endpoints.empty()) {
@@ -299,8 +329,34 @@ int wmain(int argc, wchar_t** argv) {
         keep(peak, a, b, &Run::peak_kib);
     }
 
+    if (options.startup_runs > 0) std::printf("start-up only\n");
+    int startup_complete = 0;
+    for (int pair = 0; pair < options.startup_runs; ++pair) {
+        const size_t episode = static_cast<size_t>(pair) % endpoints.size();
+        Run a, b;
+        if (pair % 2 == 0) {
+            a = bench.measure_startup(Subject::kProgram, episode);
+            b = bench.measure_startup(Subject::kReference, episode);
+        } else {
+            b = bench.measure_startup(Subject::kReference, episode);
+            a = bench.measure_startup(Subject::kProgram, episode);
+        }
+        std::printf("    pair %d: A %s ms, B %s ms", options.runs + pair + 1, format(a.startup_ms, "%.1f").c_str(),
+                    format(b.startup_ms, "%.1f").c_str());
+        if (!a.problems.empty()) std::printf("  [A: %s]", a.problems.c_str());
+        if (!b.problems.empty()) std::printf("  [B: %s]", b.problems.c_str());
+        std::printf("\n");
+        std::fflush(stdout);
+        if (a.problems.empty() && b.problems.empty()) ++startup_complete;
+        keep(startup, a, b, &Run::startup_ms);
+    }
+
     std::printf("\nA = %ls\nB = %ls\n", options.program.c_str(), options.reference.c_str());
-    std::printf("%d pairs (%d complete), medians; A/B is the median of the pairs' ratios\n\n", options.runs, complete);
+    std::printf("%d pairs (%d complete), medians; A/B is the median of the pairs' ratios\n", options.runs, complete);
+    if (options.startup_runs > 0)
+        std::printf("start-up over those and %d more start-up-only pairs (%d complete)\n", options.startup_runs,
+                    startup_complete);
+    std::printf("\n");
     print_row("figure", "A", "B", "A/B", "goal", "");
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(34, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(22, '-').c_str(),

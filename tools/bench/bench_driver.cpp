@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/input.h"
@@ -86,22 +87,17 @@ public:
         Run run;
         const bool program = subject == Subject::kProgram;
         auto problem = [&](const std::string& what) {
-            run.problems += (run.problems.empty() ? "" : "; ") + what;
+            add_problem(run, what);
             return run;
         };
-        if (!wait_desktop_clear(desktop_, 10000)) return problem("the desktop did not clear after the last run");
+        std::optional<Ready> ready;
+        const auto process = start(subject, episode, run, ready);
+        if (!ready) {
+            if (process) process->end(5000);
+            return run;
+        }
 
-        const std::wstring& exe = program ? options_.program : options_.reference;
-        const std::wstring args = program ? L"" : L"\"" + widen(endpoints_[episode].url) + L"\"";
-        std::wstring error;
-        const LONGLONG started = qpc_now();
-        auto process = WatchedProcess::start(exe, args, program ? kProgramClass : kReferenceClass, error);
-        if (!process) return problem(narrow(error));
-        const auto ready = wait_ready(*process, desktop_, started, kStartTimeoutMs);
-        if (!ready) return problem(process->running() ? "did not come up" : "ended while starting");
-        run.startup_ms = ready->ms;
-
-        measure_idle(*process, exe, run);
+        measure_idle(*process, program ? options_.program : options_.reference, run);
         if (!measure_navigation(*process, *ready, program, episode, run)) {
             process->end(5000);
             return run;
@@ -121,30 +117,43 @@ public:
     // Only the start-up: the process is closed as soon as it is up.
     Run measure_startup(Subject subject, size_t episode) {
         Run run;
-        const bool program = subject == Subject::kProgram;
-        if (!wait_desktop_clear(desktop_, 10000)) {
-            run.problems = "the desktop did not clear after the last run";
-            return run;
-        }
-        const std::wstring& exe = program ? options_.program : options_.reference;
-        const std::wstring args = program ? L"" : L"\"" + widen(endpoints_[episode].url) + L"\"";
-        std::wstring error;
-        const LONGLONG started = qpc_now();
-        auto process = WatchedProcess::start(exe, args, program ? kProgramClass : kReferenceClass, error);
-        if (!process) {
-            run.problems = narrow(error);
-            return run;
-        }
-        if (const auto ready = wait_ready(*process, desktop_, started, kStartTimeoutMs))
-            run.startup_ms = ready->ms;
-        else
-            run.problems = process->running() ? "did not come up" : "ended while starting";
-        if (process->end(5000) == Ending::kTerminated)
-            run.problems += std::string(run.problems.empty() ? "" : "; ") + "did not close when asked, terminated";
+        std::optional<Ready> ready;
+        if (const auto process = start(subject, episode, run, ready);
+            process && process->end(5000) == Ending::kTerminated)
+            add_problem(run, "did not close when asked, terminated");
         return run;
     }
 
 private:
+    static void add_problem(Run& run, const std::string& what) {
+        run.problems += (run.problems.empty() ? "" : "; ") + what;
+    }
+
+    // Starts a fresh process once the last one's window has gone and times it until it is
+    // up; `ready` stays empty, with the problem noted in `run`, when it does not come up.
+    std::unique_ptr<WatchedProcess> start(Subject subject, size_t episode, Run& run, std::optional<Ready>& ready) {
+        if (!wait_desktop_clear(desktop_, 10000)) {
+            add_problem(run, "the desktop did not clear after the last run");
+            return nullptr;
+        }
+        const bool program = subject == Subject::kProgram;
+        const std::wstring args = program ? L"" : L"\"" + widen(endpoints_[episode].url) + L"\"";
+        std::wstring error;
+        const LONGLONG started = qpc_now();
+        auto process = WatchedProcess::start(program ? options_.program : options_.reference, args,
+                                             program ? kProgramClass : kReferenceClass, error);
+        if (!process) {
+            add_problem(run, narrow(error));
+            return nullptr;
+        }
+        ready = wait_ready(*process, desktop_, started, kStartTimeoutMs);
+        if (ready)
+            run.startup_ms = ready->ms;
+        else
+            add_problem(run, process->running() ? "did not come up" : "ended while starting");
+        return process;
+    }
+
     void measure_idle(const WatchedProcess& process, const std::wstring& exe, Run& run) {
         Sleep(kSettleMs);
         const auto unix_pid = find_unix_process(exe);
@@ -243,6 +252,20 @@ void ratio_row(const char* label, const Series& s, const char* pattern, double g
               goal_text, !ratio ? "-" : *ratio <= goal ? "met" : "missed");
 }
 
+// One pair of runs: A first in even pairs, B first in odd ones, so neither always goes first.
+template <class Measure>
+std::pair<Run, Run> measure_pair(int pair, Measure measure) {
+    Run a, b;
+    if (pair % 2 == 0) {
+        a = measure(Subject::kProgram);
+        b = measure(Subject::kReference);
+    } else {
+        b = measure(Subject::kReference);
+        a = measure(Subject::kProgram);
+    }
+    return {std::move(a), std::move(b)};
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: bench_driver --program EXE --reference EXE --urls FILE --node-log FILE "
@@ -310,14 +333,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int pair = 0; pair < options.runs; ++pair) {
         const size_t episode = static_cast<size_t>(pair) % endpoints.size();
         std::printf("pair %d (episode %zu)\n", pair + 1, episode + 1);
-        Run a, b;
-        if (pair % 2 == 0) {
-            a = bench.measure(Subject::kProgram, episode);
-            b = bench.measure(Subject::kReference, episode);
-        } else {
-            b = bench.measure(Subject::kReference, episode);
-            a = bench.measure(Subject::kProgram, episode);
-        }
+        const auto [a, b] = measure_pair(pair, [&](Subject s) { return bench.measure(s, episode); });
         print_run("A", a);
         print_run("B", b);
         if (a.problems.empty() && b.problems.empty()) ++complete;
@@ -333,14 +349,7 @@ int wmain(int argc, wchar_t** argv) {
     int startup_complete = 0;
     for (int pair = 0; pair < options.startup_runs; ++pair) {
         const size_t episode = static_cast<size_t>(pair) % endpoints.size();
-        Run a, b;
-        if (pair % 2 == 0) {
-            a = bench.measure_startup(Subject::kProgram, episode);
-            b = bench.measure_startup(Subject::kReference, episode);
-        } else {
-            b = bench.measure_startup(Subject::kReference, episode);
-            a = bench.measure_startup(Subject::kProgram, episode);
-        }
+        const auto [a, b] = measure_pair(pair, [&](Subject s) { return bench.measure_startup(s, episode); });
         std::printf("    pair %d: A %s ms, B %s ms", options.runs + pair + 1, format(a.startup_ms, "%.1f").c_str(),
                     format(b.startup_ms, "%.1f").c_str());
         if (!a.problems.empty()) std::printf("  [A: %s]", a.problems.c_str());

@@ -123,7 +123,7 @@ void check_controls(const App& app, Report& report) {
     report.check(entries_ok, cat("the list holds the three episodes in order: ", shown));
     report.check(combo.selection == CB_ERR, cat("the list has no selection (", combo.selection, ")"));
     // The field is its item plus the box's edges (2 px a side); a taller one means the box
-    // sized itself by another font than the one it shows.
+    // sized its field by something else than the height measured for it.
     const RECT field = rect_in_parent(w.list);
     report.check(field.bottom - field.top >= combo.field_height && field.bottom - field.top <= combo.field_height + 6,
                  cat("the list's field is ", field.bottom - field.top, " tall for an item height of ",

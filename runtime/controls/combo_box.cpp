@@ -57,6 +57,7 @@ public:
                                  WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS)))
             return false;
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (const char* item : def().items) {
             const Text text = from_gbk(item);
             SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -129,12 +130,10 @@ protected:
     }
 
 private:
-    // The selection field keeps the height a plain list in the default font gets; the
-    // entries are one pixel taller than the font. The box is given no font: it draws
-    // nothing with one, as the field and the entries are drawn by us. That keeps the
-    // field at the measured height (a font sent later would size it by the font again)
-    // and spares the box the layout each WM_SETFONT makes it do, which under Wine moves
-    // the pop-up's X window once more.
+    // The selection field keeps the height a plain list in the default font gets, and
+    // the entries are one pixel taller than the font. Measured so, the field comes out
+    // the same whether the box goes by the measurement or, as Wine's does once it gets
+    // a font, by the font: the font sent after creation does not resize the box again.
     int field_item_height() const { return font_height_ + kPlainPadding - kOwnerDrawnPadding; }
     int field_height() const { return field_item_height() + kOwnerDrawnPadding + kFieldEdges; }
     int entry_height() const { return font_height_ + 1; }

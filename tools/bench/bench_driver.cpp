@@ -90,12 +90,8 @@ public:
             add_problem(run, what);
             return run;
         };
-        std::optional<Ready> ready;
-        const auto process = start(subject, episode, run, ready);
-        if (!ready) {
-            if (process) process->end(5000);
-            return run;
-        }
+        const auto [process, ready] = start(subject, episode, run);
+        if (!ready) return run;
 
         measure_idle(*process, program ? options_.program : options_.reference, run);
         if (!measure_navigation(*process, *ready, program, episode, run)) {
@@ -117,41 +113,46 @@ public:
     // Only the start-up: the process is closed as soon as it is up.
     Run measure_startup(Subject subject, size_t episode) {
         Run run;
-        std::optional<Ready> ready;
-        if (const auto process = start(subject, episode, run, ready);
-            process && process->end(5000) == Ending::kTerminated)
+        const Started started = start(subject, episode, run);
+        if (started.process && started.process->end(5000) == Ending::kTerminated)
             add_problem(run, "did not close when asked, terminated");
         return run;
     }
 
 private:
+    struct Started {
+        std::unique_ptr<WatchedProcess> process;  // null when it could not be started
+        std::optional<Ready> ready;               // empty when it did not come up
+    };
+
     static void add_problem(Run& run, const std::string& what) {
         run.problems += (run.problems.empty() ? "" : "; ") + what;
     }
 
     // Starts a fresh process once the last one's window has gone and times it until it is
-    // up; `ready` stays empty, with the problem noted in `run`, when it does not come up.
-    std::unique_ptr<WatchedProcess> start(Subject subject, size_t episode, Run& run, std::optional<Ready>& ready) {
+    // up, noting in `run` what went wrong.
+    Started start(Subject subject, size_t episode, Run& run) {
         if (!wait_desktop_clear(desktop_, 10000)) {
             add_problem(run, "the desktop did not clear after the last run");
-            return nullptr;
+            return {};
         }
         const bool program = subject == Subject::kProgram;
         const std::wstring args = program ? L"" : L"\"" + widen(endpoints_[episode].url) + L"\"";
         std::wstring error;
         const LONGLONG started = qpc_now();
-        auto process = WatchedProcess::start(program ? options_.program : options_.reference, args,
-                                             program ? kProgramClass : kReferenceClass, error);
-        if (!process) {
+        Started result{WatchedProcess::start(program ? options_.program : options_.reference, args,
+                                             program ? kProgramClass : kReferenceClass, error),
+                       std::nullopt};
+        if (!result.process) {
             add_problem(run, narrow(error));
-            return nullptr;
+            return result;
         }
-        ready = wait_ready(*process, desktop_, started, kStartTimeoutMs);
-        if (ready)
-            run.startup_ms = ready->ms;
+        result.ready = wait_ready(*result.process, desktop_, started, kStartTimeoutMs);
+        if (result.ready)
+            run.startup_ms = result.ready->ms;
         else
-            add_problem(run, process->running() ? "did not come up" : "ended while starting");
-        return process;
+            add_problem(run, result.process->running() ? "did not come up" : "ended while starting");
+        return result;
     }
 
     void measure_idle(const WatchedProcess& process, const std::wstring& exe, Run& run) {

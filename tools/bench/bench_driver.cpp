@@ -3,13 +3,19 @@
 //
 //     bench_driver --program EXE --reference EXE --urls FILE --node-log FILE
 //                  [--x86 EXE] [--x64 EXE] [--runs N] [--startup-runs N] [--idle-ms N]
+//     bench_driver --program EXE --baseline EXE --urls FILE --node-log FILE [...]
+//
+// With --baseline, B is another build of the program instead of the reference host, driven
+// exactly as A is: a change to the program is measured against the build before it, side by
+// side in one invocation. The goals do not apply to such a comparison and are not judged.
 //
 // Every run starts a fresh process. A and B take turns (A B, then B A, and so on, so
 // neither always goes first), and each figure is the median over the runs, its ratio the
 // median of the ratios pair by pair. Start-up varies most from run to run, so after the
 // full pairs come --startup-runs more pairs that only time the start-up, each process
-// closed as soon as it is up; the start-up figure is taken over all of them. Prints each run as it goes, then the table. The
-// figures are reported, not judged: the exit code only says whether measuring worked.
+// closed as soon as it is up; the start-up figure is taken over all of them. Prints each run
+// as it goes, then the table. The figures are reported, not judged: the exit code only says
+// whether measuring worked.
 #include <windows.h>
 
 #include <cstdio>
@@ -49,7 +55,7 @@ constexpr DWORD kSettleMs = 2000;
 constexpr DWORD kRequestTimeoutMs = 10000;
 
 struct Options {
-    std::wstring program, reference, urls, node_log, x86, x64;
+    std::wstring program, reference, baseline, urls, node_log, x86, x64;
     int runs = 10;
     int startup_runs = 0;
     DWORD idle_ms = 10000;
@@ -85,7 +91,7 @@ public:
 
     Run measure(Subject subject, size_t episode) {
         Run run;
-        const bool program = subject == Subject::kProgram;
+        const bool program = driven_as_program(subject);
         auto problem = [&](const std::string& what) {
             add_problem(run, what);
             return run;
@@ -93,7 +99,7 @@ public:
         const auto [process, ready] = start(subject, episode, run);
         if (!ready) return run;
 
-        measure_idle(*process, program ? options_.program : options_.reference, run);
+        measure_idle(*process, exe_of(subject), run);
         if (!measure_navigation(*process, *ready, program, episode, run)) {
             process->end(5000);
             return run;
@@ -125,6 +131,15 @@ private:
         std::optional<Ready> ready;               // empty when it did not come up
     };
 
+    // B is driven as the program when it is a baseline build of it.
+    bool driven_as_program(Subject subject) const {
+        return subject == Subject::kProgram || !options_.baseline.empty();
+    }
+    const std::wstring& exe_of(Subject subject) const {
+        if (subject == Subject::kProgram) return options_.program;
+        return options_.baseline.empty() ? options_.reference : options_.baseline;
+    }
+
     static void add_problem(Run& run, const std::string& what) {
         run.problems += (run.problems.empty() ? "" : "; ") + what;
     }
@@ -136,12 +151,11 @@ private:
             add_problem(run, "the desktop did not clear after the last run");
             return {};
         }
-        const bool program = subject == Subject::kProgram;
+        const bool program = driven_as_program(subject);
         const std::wstring args = program ? L"" : L"\"" + widen(endpoints_[episode].url) + L"\"";
         std::wstring error;
         const LONGLONG started = qpc_now();
-        Started result{WatchedProcess::start(program ? options_.program : options_.reference, args,
-                                             program ? kProgramClass : kReferenceClass, error),
+        Started result{WatchedProcess::start(exe_of(subject), args, program ? kProgramClass : kReferenceClass, error),
                        std::nullopt};
         if (!result.process) {
             add_problem(run, narrow(error));
@@ -244,13 +258,14 @@ void print_row(const char* label, const std::string& a, const std::string& b, co
                 goal.c_str(), verdict);
 }
 
-// A row whose goal is a bound on the median ratio A/B.
-void ratio_row(const char* label, const Series& s, const char* pattern, double goal) {
+// A row whose goal is a bound on the median ratio A/B; not judged when B is not the
+// reference host.
+void ratio_row(const char* label, const Series& s, const char* pattern, double goal, bool judged) {
     const auto ratio = median(pair_ratios(s.a, s.b));
     char goal_text[32];
     std::snprintf(goal_text, sizeof goal_text, "A/B <= %.2f", goal);
     print_row(label, format(median(present(s.a)), pattern), format(median(present(s.b)), pattern), format(ratio, "%.2f"),
-              goal_text, !ratio ? "-" : *ratio <= goal ? "met" : "missed");
+              judged ? goal_text : "-", !judged || !ratio ? "-" : *ratio <= goal ? "met" : "missed");
 }
 
 // One pair of runs: A first in even pairs, B first in odd ones, so neither always goes first.
@@ -269,8 +284,8 @@ std::pair<Run, Run> measure_pair(int pair, Measure measure) {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: bench_driver --program EXE --reference EXE --urls FILE --node-log FILE "
-                 "[--x86 EXE] [--x64 EXE] [--runs N] [--startup-runs N] [--idle-ms N]\n");
+                 "usage: bench_driver --program EXE (--reference EXE | --baseline EXE) --urls FILE "
+                 "--node-log FILE [--x86 EXE] [--x64 EXE] [--runs N] [--startup-runs N] [--idle-ms N]\n");
     return 2;
 }
 
@@ -286,6 +301,7 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring value = argv[i + 1];
         if (flag == L"--program") options.program = value;
         else if (flag == L"--reference") options.reference = value;
+        else if (flag == L"--baseline") options.baseline = value;
         else if (flag == L"--urls") options.urls = value;
         else if (flag == L"--node-log") options.node_log = value;
         else if (flag == L"--x86") options.x86 = value;
@@ -295,9 +311,12 @@ int wmain(int argc, wchar_t** argv) {
         else if (flag == L"--idle-ms") options.idle_ms = static_cast<DWORD>(_wtoi(value.c_str()));
         else return usage();
     }
-    if (options.program.empty() || options.reference.empty() || options.urls.empty() || options.node_log.empty() ||
-        options.runs < 1 || options.startup_runs < 0)
+    // Exactly one B; a comparison of two builds may time the start-up alone.
+    if (options.program.empty() || options.reference.empty() == options.baseline.empty() || options.urls.empty() ||
+        options.node_log.empty() || options.runs < 0 || options.startup_runs < 0 ||
+        options.runs + options.startup_runs < 1 || (options.runs < 1 && options.baseline.empty()))
         return usage();
+    const bool judged = options.baseline.empty();
     std::vector<Endpoint> endpoints = read_endpoints(options.urls);
     if (endpoints.empty()) {
         std::fprintf(stderr, "bench_driver: no episode addresses in %ls\n", options.urls.c_str());
@@ -361,7 +380,9 @@ int wmain(int argc, wchar_t** argv) {
         keep(startup, a, b, &Run::startup_ms);
     }
 
-    std::printf("\nA = %ls\nB = %ls\n", options.program.c_str(), options.reference.c_str());
+    std::printf("\nA = %ls\nB = %ls%s\n", options.program.c_str(),
+                judged ? options.reference.c_str() : options.baseline.c_str(),
+                judged ? "" : " (a baseline build of the program, driven as A; the goals do not apply)");
     std::printf("%d pairs (%d complete), medians; A/B is the median of the pairs' ratios\n", options.runs, complete);
     if (options.startup_runs > 0)
         std::printf("start-up over those and %d more start-up-only pairs (%d complete)\n", options.startup_runs,
@@ -371,17 +392,17 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(34, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(22, '-').c_str(),
                 std::string(8, '-').c_str());
-    ratio_row("start-up (ms)", startup, "%.1f", kStartupRatioGoal);
-    ratio_row("navigation (ms)", navigation, "%.1f", kNavigationRatioGoal);
-    ratio_row("working set, peak (KiB)", peak, "%.0f", kMemoryRatioGoal);
-    ratio_row("working set, settled (KiB)", settled, "%.0f", kMemoryRatioGoal);
+    ratio_row("start-up (ms)", startup, "%.1f", kStartupRatioGoal, judged);
+    ratio_row("navigation (ms)", navigation, "%.1f", kNavigationRatioGoal, judged);
+    ratio_row("working set, peak (KiB)", peak, "%.0f", kMemoryRatioGoal, judged);
+    ratio_row("working set, settled (KiB)", settled, "%.0f", kMemoryRatioGoal, judged);
 
     char idle_label[64];
-    std::snprintf(idle_label, sizeof idle_label, "idle CPU in %.0f s (ms)", options.idle_ms / 1000.0);
+    std::snprintf(idle_label, sizeof idle_label, "idle CPU in %g s (ms)", options.idle_ms / 1000.0);
     const auto idle_a = median(present(idle.a));
     print_row(idle_label, format(idle_a, "%.0f"), format(median(present(idle.b)), "%.0f"), "-", "A <= 10 ms",
               !idle_a ? "-" : *idle_a <= kIdleGoalMs ? "met" : "missed");
-    std::snprintf(idle_label, sizeof idle_label, "idle run time in %.0f s (ms)", options.idle_ms / 1000.0);
+    std::snprintf(idle_label, sizeof idle_label, "idle run time in %g s (ms)", options.idle_ms / 1000.0);
     const auto run_time_a = median(present(idle_run_time.a));
     print_row(idle_label, format(run_time_a, "%.2f"), format(median(present(idle_run_time.b)), "%.2f"), "-",
               "A <= 10 ms", !run_time_a ? "-" : *run_time_a <= kIdleGoalMs ? "met" : "missed");
@@ -394,11 +415,12 @@ int wmain(int argc, wchar_t** argv) {
     print_row("size, x64 exe (bytes)", bytes(x64), "-", "-", "-", "");
 
     std::printf("\nStart-up: CreateProcess to the main window shown, a focus window on its thread and the middle\n"
-                "of its client area no longer the desktop's colour. Navigation: Enter accepting the episode (A:\n"
-                "in the dropped list; B: the host's own Navigate) to the request in the node's log (microsecond clock).\n"
+                "of its client area no longer the desktop's colour. Navigation: Enter accepting the episode (%s)\n"
+                "to the request in the node's log (microsecond clock).\n"
                 "Working set: GetProcessMemoryInfo, which Wine fills from the Linux process's VmRSS/VmHWM; settled\n"
                 "= %u ms after the request. Idle CPU: GetProcessTimes (Wine counts 10 ms scheduler ticks) and,\n"
                 "finer, the Linux threads' run time from /proc/PID/task/*/schedstat, %u ms after coming up.\n",
+                judged ? "A: in the dropped list; B: the host's own Navigate" : "in the dropped list",
                 static_cast<unsigned>(kSettleMs), static_cast<unsigned>(kSettleMs));
-    return complete > 0 ? 0 : 1;
+    return complete > 0 || (options.runs == 0 && startup_complete > 0) ? 0 : 1;
 }

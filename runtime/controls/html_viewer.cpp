@@ -20,9 +20,9 @@ public:
     bool create(HWND parent) override {
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
         // The component's window always fills the view, so the view's own background is
-        // never seen: clipping its child keeps the view from painting white under the
-        // component first (a flash on Windows) each time the cover comes off, and saves
-        // that erase under Wine, where it runs inside the handler that hides the cover.
+        // never seen. Clipping its child keeps the view from painting white under the
+        // component each time the cover comes off (on Windows, a possible flash), and
+        // saves that erase under Wine, where it runs inside the handler that hides the cover.
         if (!attach(create_child(def(), parent, pane_class(instance, true), L"", WS_CLIPSIBLINGS | WS_CLIPCHILDREN)))
             return false;
         const BrowserSettings settings{std::clamp(def().html.font_size, 0, 4), def().html.offline,
